@@ -1,0 +1,147 @@
+// The main dialog's construction, control binding, start-up tasks, first initialisation,
+// the single-instance rule and the system menu.
+#include "app/CtarnwickDlgWin32.h"
+
+#include "app/AboutDlgWin32.h"
+#include "app/SharedGlobals.h"
+#include "app/SingleInstance.h"
+#include "common/AnsiText.h"
+#include "common/ProgramControl.h"
+#include "resource.h"
+#include "win32/Processes.h"
+
+namespace {
+
+constexpr int windowMargin = 10;
+constexpr DWORD listExtendedStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;  // 0x00010021
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+}  // namespace
+
+CtarnwickDlg::CtarnwickDlg(HWND parent) : DialogBase(IDD_MAIN_DIALOG, parent) {
+    appIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    for (bool& over : mouseOverArea) over = false;
+    mouseTracking = false;
+    standardLayout = true;
+    searchLedBlink = false;
+    ctrlKeyDown = false;
+    findQelDevThreadRunning_g = false;
+    stopFindQelDevThread_g = false;
+    stopCheckQelDevStatusThread_g = false;
+    closeAppAfterThreadExit_g = false;
+    closeRunningProcesses_g = false;
+    const COLORREF brushColours[6] = {RGB(255, 170, 85), RGB(153, 176, 208), RGB(232, 17, 35),
+                                      RGB(25, 121, 202), RGB(255, 138, 21),  RGB(255, 255, 0)};
+    for (int i = 0; i < 6; ++i) brushes[i].reset(CreateSolidBrush(brushColours[i]));
+}
+
+void CtarnwickDlg::DoDataExchange() {
+    BindControl(IDC_LIST_ETHERNET_NETWORK_ADAPTERS, adapterList);
+    BindControl(IDC_LIST_QEL_CONFIGURATION_DATA, instanceList);
+    BindControl(IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS, refreshAdaptersButton);
+    BindControl(IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES, findAndConfigureButton);
+    BindControl(IDC_BUTTON_CLOSE_SELECTED_ETHERNET_NETWORK_ADAPTER, closeAdapterButton);
+    BindControl(IDC_COMBO_BROWSER, browserCombo);
+    BindControl(IDC_COMBO_CHOICE, choiceCombo);
+    for (int i = 0; i < 10; ++i) BindControl(IDC_STATIC_QEL1 + i, instanceLed[i]);
+    BindControl(IDC_STATIC_SEARCH_LED, searchLed);
+}
+
+void CtarnwickDlg::DlgStartUpTasks() {
+    titleText = L"brisvale";
+    instanceMacAddress.clear();
+
+    // Mapped loading: black, greys and white of a picture would take the system colours;
+    // the lamps use none of them.
+    auto loadMapped = [](int id) { return CreateMappedBitmap(Instance(), id, 0, nullptr, 0); };
+    ledOffBitmap.reset(loadMapped(IDB_LED_OFF));
+    ledGreenBitmap.reset(loadMapped(IDB_LED_GREEN));
+    ledRedBitmap.reset(loadMapped(IDB_LED_RED));
+    ledYellowBitmap.reset(loadMapped(IDB_LED_YELLOW));
+    ledBlueBitmap.reset(loadMapped(IDB_LED_BLUE));
+    ledAmberBitmap.reset(loadMapped(IDB_LED_AMBER));
+
+    instanceAdapterNames.clear();
+    for (int i = 0; i < 10; ++i) {
+        SetLedColor(instanceLed[i], 0);
+        repositoryResetPending[i] = false;
+        instanceAdapterNames.emplace_back();
+    }
+    SetLedColor(searchLed, 0);
+
+    bannerImage.reset(static_cast<HBITMAP>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDB_BANNER), IMAGE_BITMAP, 0, 0, 0)));
+    BITMAP banner{};
+    if (bannerImage && GetObjectW(bannerImage.get(), sizeof banner, &banner)) bannerSourceRect = {0, 0, banner.bmWidth, banner.bmHeight};
+
+    const wchar_t* adapterHeadings[] = {L"Description", L"Name", L"MAC", L"Selected"};
+    for (int c = 0; c < adapterColumnCount; ++c) adapterList.InsertColumn(c, adapterHeadings[c], LVCFMT_LEFT, 50);
+    adapterList.SetExtendedStyle(adapterList.GetExtendedStyle() | listExtendedStyles);
+
+    const wchar_t* instanceHeadings[] = {L"QEL",     L"Active",           L"Ethernet Adapter",
+                                         L"IP",      L"Port",             L"NETCONF SSH Port",
+                                         L"FS Name", L"Startup File Name", L"Image Signature Type"};
+    for (int c = 0; c < instanceColumnCount; ++c) instanceList.InsertColumn(c, instanceHeadings[c], LVCFMT_CENTER, 50);
+    instanceList.SetExtendedStyle(instanceList.GetExtendedStyle() | listExtendedStyles);
+
+    findAndConfigureButton.EnableWindow(false);
+    closeAdapterButton.EnableWindow(false);
+    searchLed.EnableWindow(false);
+    choiceCombo.ShowWindow(SW_HIDE);
+    closeAdapterButton.ShowWindow(SW_HIDE);
+
+    GetRegistryKeys();
+}
+
+BOOL CtarnwickDlg::OnInitDialog() {
+    DialogBase::OnInitDialog();
+
+    if (HMENU systemMenu = GetSystemMenu(hwnd_, FALSE)) {
+        wchar_t aboutText[128] = {};
+        if (LoadStringW(Instance(), IDS_ABOUTBOX, aboutText, 128) > 0) {
+            AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(appIcon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(appIcon));
+
+    SetScaleFactor();
+    DlgStartUpTasks();
+
+    RECT desktop{}, window{};
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    GetWindowRect(hwnd_, &window);
+    globalWindowRedraw_g = 1;
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    MoveWindow(hwnd_, desktop.right - width - windowMargin, windowMargin, width, height, TRUE);
+
+    if (IsAppDuplicateProcess()) {
+        const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
+        MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
+        SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+
+    ReadQelConfigurationFile();
+    ConfigureDialogWindow();
+    PostMessageW(hwnd_, programControlMessage, pcStartUp, 0);
+    return TRUE;
+}
+
+bool CtarnwickDlg::IsAppDuplicateProcess() {
+    std::vector<std::string> names;
+    for (DWORD id : EnumerateProcessIds()) {
+        UniqueHandle process(OpenProcess(processQueryReadTerminate, FALSE, id));
+        if (process) names.push_back(ProcessBaseName(process.get()));
+    }
+    return HasDuplicateProcessName(names, ProgramExecutableName());
+}
+
+void CtarnwickDlg::OnSysCommand(UINT nID, LPARAM) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg about;
+        about.DoModal();
+    } else {
+        DefaultProcessing();
+    }
+}

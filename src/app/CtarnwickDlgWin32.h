@@ -1,0 +1,160 @@
+// The main dialog: holder of all the program's state, its controls, and every handler of
+// its message map. Handlers are defined in the files of their subsystem:
+//   app/        start-up, system menu, single instance, message map
+//   config/     configuration file, file-system folders, registry settings
+//   network/    adapter list, instance table editing
+//   supervision/ backend launch, search, program-control events, LEDs, clean-up
+//   ui/         layout and scaling, painting, mouse and Ctrl key
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/Rect.h"
+#include "win32/Controls.h"
+#include "win32/DialogBase.h"
+#include "win32/Handles.h"
+
+class CtarnwickDlg : public DialogBase {
+public:
+    // The instance table: a list control that paints its rows on white.
+    class DerivedClassListCtrl : public ListCtrl {
+    public:
+        DerivedClassListCtrl();
+        // The reflected NM_CUSTOMDRAW notification of the list itself.
+        void OnNMCustomdraw(NMHDR* header, LRESULT* result);
+
+    private:
+        UniqueBrush rowBrush;
+        RECT rowRect{};
+    };
+
+    explicit CtarnwickDlg(HWND parent = nullptr);
+
+    // --- start-up and single instance (app) ---
+    BOOL OnInitDialog() override;
+    bool IsAppDuplicateProcess();
+    void OnSysCommand(UINT nID, LPARAM lParam);
+
+    // --- configuration file and settings (config) ---
+    void ReadQelConfigurationFile();
+    int CreateDefaultQelConfigurationFile();
+    void GetField(int fieldId, const char* value);
+    int UpdateQelConfigurationFile(const std::wstring& startupFileName);
+    void GetFileSystemFolderPath();
+    void GetRegistryKeys();
+    void SetRegistryKeys();
+
+    // --- adapters and instance table editing (network) ---
+    void GetEthernetNetworkAdapters();
+    void FindLastSelectedNetworkDevice();
+    void OnBnClickedButtonFindEthernetNetworkAdapters();
+    void OnNMDblclkListEthernetNetworkAdapters(NMHDR* header, LRESULT* result);
+    void OnClickedButtonCloseSelectedEthernetNetworkAdapter();
+    void OnNMDblclkListQelConfigurationData(NMHDR* header, LRESULT* result);
+    void OnCloseupCombo2();
+
+    // --- backend supervision (supervision) ---
+    int StartTsnProcess();
+    std::wstring ReadLogFile();
+    void CloseAllOpenProcesses();
+    void FindAndCloseRunningProcesses();
+    void OnBnClickedButtonFindAndConfigureQelDevices();
+    void StartFindQelDevThread();
+    LRESULT OnProgramControl(WPARAM code, LPARAM argument);
+    void SetLedColor(PictureStatic& led, int colour);
+    void OnStnClickedStaticQel1();
+    void OnStnClickedStaticQel2();
+    void OnStnClickedStaticQel3();
+    void OnStnClickedStaticQel4();
+    void OnStnClickedStaticQel5();
+    void OnStnClickedStaticQel6();
+    void OnStnClickedStaticQel7();
+    void OnStnClickedStaticQel8();
+    void OnStnClickedStaticQel9();
+    void OnStnClickedStaticQel10();
+    void OpenWebBrowser(int instance);
+
+    // --- window chrome (ui) ---
+    void SetScaleFactor();
+    void ConfigureDialogWindow();
+    void CalculateListCtrlColumnWidth(ListCtrl& list, int column, HDC hdc, HWND header, double& width);
+    BOOL OnMouseWheel(UINT flags, short zDelta, POINT point);
+    void OnPaint();
+    BOOL OnEraseBkgnd(HDC dc);
+    void DrawCancelButton(HDC hdc);
+    void DrawMinimizeButton(HDC hdc);
+    HCURSOR OnQueryDragIcon();
+    void OnMouseMove(UINT flags, POINT point);
+    void OnMouseLeave();
+    BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    void OnLButtonDblClk(UINT flags, POINT point);
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+protected:
+    void DoDataExchange() override;
+    void OnMessage(MessageContext& context) override;
+
+private:
+    void DlgStartUpTasks();
+
+public:
+    // Members in declaration order. Everything not set by the constructor starts as zero,
+    // false, null or empty.
+    HICON appIcon = nullptr;
+    bool standardLayout = true;
+    bool mouseOverArea[4] = {};  // close button, minimize button, drag bar, title bar
+    bool mouseTracking = false;
+    bool searchLedBlink = false;
+    bool instanceLedBlink[10] = {};
+    bool ctrlKeyDown = false;
+    bool repositoryResetPending[10] = {};
+    UniqueBitmap ledOffBitmap;
+    UniqueBitmap ledGreenBitmap;
+    UniqueBitmap ledRedBitmap;
+    UniqueBitmap ledYellowBitmap;
+    UniqueBitmap ledBlueBitmap;
+    UniqueBitmap ledAmberBitmap;
+    UniqueBrush brushes[6];
+    Button refreshAdaptersButton;
+    Button findAndConfigureButton;
+    Button closeAdapterButton;
+    ComboBox browserCombo;
+    ComboBox choiceCombo;
+    UniqueFont fonts[4];
+    UniqueBitmap bannerImage;
+    ListCtrl adapterList;
+    DerivedClassListCtrl instanceList;
+    Rect dialogRect;
+    Rect titleBarRect;
+    Rect dragFlipArea;
+    Rect bodyRect;
+    Rect closeButtonRect;
+    Rect minimizeButtonRect;
+    Rect bannerSourceRect;
+    Rect bannerRect;
+    Rect ledLabelRect[10];
+    Rect hintTextRect;
+    Rect titleTextRect;
+    PictureStatic instanceLed[10];
+    PictureStatic searchLed;
+    std::wstring selectedMacAddress;
+    std::wstring instanceMacAddress;
+    std::wstring ledLabel[10];
+    std::wstring hintText;
+    std::wstring titleText;
+    std::wstring chromePath;
+    std::wstring edgePath;
+    std::wstring firefoxPath;
+    std::wstring fileSystemFoldersPath;
+    std::wstring exeDrive;
+    std::vector<std::wstring> instanceAdapterNames;
+    int currentInstance = 0;
+    int configRowIndex = 0;
+    PROCESS_INFORMATION processInfo[10] = {};
+    STARTUPINFOW startupInfo[10] = {};
+};

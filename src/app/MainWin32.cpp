@@ -1,0 +1,48 @@
+// The program's entry: prepares the process, runs the main dialog modally, and ends when
+// the dialog ends.
+#include <winsock2.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/CtarnwickDlgWin32.h"
+#include "resource.h"
+
+namespace {
+
+class CtarnwickApp {
+public:
+    // Always 0: the process ends as soon as this returns, whether or not the dialog ran.
+    int InitInstance();
+};
+
+int CtarnwickApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
+    InitCommonControlsEx(&controls);
+
+    WSADATA sockets{};
+    if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
+        wchar_t text[128] = {};
+        LoadStringW(GetModuleHandleW(nullptr), IDP_SOCKETS_INIT_FAILED, text, 128);
+        MessageBoxW(nullptr, text, L"brisvale", MB_OK);
+        return 0;
+    }
+    // No ActiveX controls are hosted: the dialog's controls are all common controls.
+    // No shell manager: no shell-aware control (folder tree, shell list) is used.
+    // No visual manager: the controls draw in the native look (common controls 6 manifest).
+    // No profile key: the settings are read and written directly (see the registry settings).
+
+    {
+        CtarnwickDlg dialog;
+        dialog.DoModal();
+    }
+    WSACleanup();
+    return 0;
+}
+
+CtarnwickApp evalApp_g;
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    return evalApp_g.InitInstance();
+}

@@ -1,0 +1,107 @@
+// The main dialog's message map: one row per routed message, first match wins, and the
+// crackers that turn a message's parameters into each handler's arguments.
+#include <windowsx.h>
+
+#include "app/CtarnwickDlgWin32.h"
+#include "app/MessageMap.h"
+#include "common/ProgramControl.h"
+#include "resource.h"
+
+namespace {
+
+using Dlg = CtarnwickDlg;
+using Handler = void (*)(Dlg&, MessageContext&);
+
+POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+template <void (Dlg::*F)(UINT, LPARAM)>
+void SysCommand(Dlg& d, MessageContext& m) { (d.*F)(static_cast<UINT>(m.wParam), m.lParam); }
+
+template <void (Dlg::*F)()>
+void Plain(Dlg& d, MessageContext&) { (d.*F)(); }
+
+template <HCURSOR (Dlg::*F)()>
+void QueryDragIcon(Dlg& d, MessageContext& m) { m.result = reinterpret_cast<LRESULT>((d.*F)()); }
+
+template <BOOL (Dlg::*F)(HDC)>
+void EraseBackground(Dlg& d, MessageContext& m) { m.result = (d.*F)(reinterpret_cast<HDC>(m.wParam)); }
+
+template <void (Dlg::*F)(UINT, POINT)>
+void Mouse(Dlg& d, MessageContext& m) { (d.*F)(static_cast<UINT>(m.wParam), PointOf(m.lParam)); }
+
+template <BOOL (Dlg::*F)(HWND, UINT, UINT)>
+void SetCursor(Dlg& d, MessageContext& m) {
+    m.result = (d.*F)(reinterpret_cast<HWND>(m.wParam), LOWORD(m.lParam), HIWORD(m.lParam));
+}
+
+template <LRESULT (Dlg::*F)(WPARAM, LPARAM)>
+void ProgramControl(Dlg& d, MessageContext& m) { m.result = (d.*F)(m.wParam, m.lParam); }
+
+template <void (Dlg::*F)(NMHDR*, LRESULT*)>
+void Notify(Dlg& d, MessageContext& m) { (d.*F)(reinterpret_cast<NMHDR*>(m.lParam), &m.result); }
+
+template <BOOL (Dlg::*F)(UINT, short, POINT)>
+void MouseWheel(Dlg& d, MessageContext& m) {
+    (d.*F)(GET_KEYSTATE_WPARAM(m.wParam), GET_WHEEL_DELTA_WPARAM(m.wParam), PointOf(m.lParam));
+}
+
+constexpr unsigned bnClicked = BN_CLICKED, stnClicked = STN_CLICKED, nmDblclk = static_cast<unsigned>(NM_DBLCLK),
+                   cbnCloseup = CBN_CLOSEUP;
+
+const MessageMapEntry<Handler> messageMap[] = {
+    {WM_SYSCOMMAND, 0, 0, 0, SysCommand<&Dlg::OnSysCommand>},
+    {WM_PAINT, 0, 0, 0, Plain<&Dlg::OnPaint>},
+    {WM_QUERYDRAGICON, 0, 0, 0, QueryDragIcon<&Dlg::OnQueryDragIcon>},
+    {WM_ERASEBKGND, 0, 0, 0, EraseBackground<&Dlg::OnEraseBkgnd>},
+    {WM_MOUSELEAVE, 0, 0, 0, Plain<&Dlg::OnMouseLeave>},
+    {WM_MOUSEMOVE, 0, 0, 0, Mouse<&Dlg::OnMouseMove>},
+    {WM_LBUTTONUP, 0, 0, 0, Mouse<&Dlg::OnLButtonUp>},
+    {WM_SETCURSOR, 0, 0, 0, SetCursor<&Dlg::OnSetCursor>},
+    {WM_LBUTTONDOWN, 0, 0, 0, Mouse<&Dlg::OnLButtonDown>},
+    {WM_LBUTTONDBLCLK, 0, 0, 0, Mouse<&Dlg::OnLButtonDblClk>},
+    {programControlMessage, 0, 0, 0, ProgramControl<&Dlg::OnProgramControl>},
+    {WM_COMMAND, bnClicked, 1002, 1002, Plain<&Dlg::OnBnClickedButtonFindEthernetNetworkAdapters>},
+    {WM_COMMAND, stnClicked, 1004, 1004, Plain<&Dlg::OnStnClickedStaticQel1>},
+    {WM_COMMAND, stnClicked, 1005, 1005, Plain<&Dlg::OnStnClickedStaticQel2>},
+    {WM_COMMAND, stnClicked, 1006, 1006, Plain<&Dlg::OnStnClickedStaticQel3>},
+    {WM_COMMAND, stnClicked, 1007, 1007, Plain<&Dlg::OnStnClickedStaticQel4>},
+    {WM_COMMAND, stnClicked, 1008, 1008, Plain<&Dlg::OnStnClickedStaticQel5>},
+    {WM_COMMAND, stnClicked, 1009, 1009, Plain<&Dlg::OnStnClickedStaticQel6>},
+    {WM_COMMAND, stnClicked, 1010, 1010, Plain<&Dlg::OnStnClickedStaticQel7>},
+    {WM_COMMAND, stnClicked, 1011, 1011, Plain<&Dlg::OnStnClickedStaticQel8>},
+    {WM_COMMAND, stnClicked, 1012, 1012, Plain<&Dlg::OnStnClickedStaticQel9>},
+    {WM_COMMAND, stnClicked, 1013, 1013, Plain<&Dlg::OnStnClickedStaticQel10>},
+    {WM_NOTIFY, nmDblclk, 1000, 1000, Notify<&Dlg::OnNMDblclkListEthernetNetworkAdapters>},
+    {WM_NOTIFY, nmDblclk, 1001, 1001, Notify<&Dlg::OnNMDblclkListQelConfigurationData>},
+    {WM_COMMAND, bnClicked, 1003, 1003, Plain<&Dlg::OnBnClickedButtonFindAndConfigureQelDevices>},
+    {WM_COMMAND, bnClicked, 1016, 1016, Plain<&Dlg::OnClickedButtonCloseSelectedEthernetNetworkAdapter>},
+    {WM_COMMAND, cbnCloseup, 1018, 1018, Plain<&Dlg::OnCloseupCombo2>},
+    {WM_MOUSEWHEEL, 0, 0, 0, MouseWheel<&Dlg::OnMouseWheel>},
+};
+
+MessageKey KeyOf(const MessageContext& m) {
+    if (m.message == WM_COMMAND) return {m.message, HIWORD(m.wParam), LOWORD(m.wParam)};
+    if (m.message == WM_NOTIFY) {
+        const auto* header = reinterpret_cast<const NMHDR*>(m.lParam);
+        return {m.message, header->code, static_cast<unsigned>(header->idFrom)};
+    }
+    return {m.message, 0, 0};
+}
+
+}  // namespace
+
+void CtarnwickDlg::OnMessage(MessageContext& context) {
+    // The instance list handles its own custom drawing (a reflected notification).
+    if (context.message == WM_NOTIFY) {
+        auto* header = reinterpret_cast<NMHDR*>(context.lParam);
+        if (header->code == static_cast<UINT>(NM_CUSTOMDRAW) && header->hwndFrom == instanceList.GetSafeHwnd()) {
+            context.handled = true;
+            instanceList.OnNMCustomdraw(header, &context.result);
+            return;
+        }
+    }
+    if (const auto* entry = FindMessageMapEntry(messageMap, KeyOf(context))) {
+        context.handled = true;
+        entry->handler(*this, context);
+    }
+}

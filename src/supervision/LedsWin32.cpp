@@ -1,0 +1,26 @@
+// Instance LEDs and the browser launch.
+#include "app/CtarnwickDlgWin32.h"
+
+void CtarnwickDlg::SetLedColor(PictureStatic& led, int colour) {
+    const RECT rect = led.GetRectInParent();
+    led.SetRedraw(false);
+    const HBITMAP images[6] = {ledOffBitmap.get(), ledGreenBitmap.get(), ledRedBitmap.get(),
+                               ledYellowBitmap.get(), ledBlueBitmap.get(), ledAmberBitmap.get()};
+    if (colour >= 0 && colour < 6) led.SetBitmap(images[colour]);
+    led.SetRedraw(true);
+    led.MoveWindow(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    led.Invalidate(TRUE);
+}
+
+void CtarnwickDlg::OnStnClickedStaticQel1() { OpenWebBrowser(0); }
+void CtarnwickDlg::OnStnClickedStaticQel2() { OpenWebBrowser(1); }
+void CtarnwickDlg::OnStnClickedStaticQel3() { OpenWebBrowser(2); }
+void CtarnwickDlg::OnStnClickedStaticQel4() { OpenWebBrowser(3); }
+void CtarnwickDlg::OnStnClickedStaticQel5() { OpenWebBrowser(4); }
+void CtarnwickDlg::OnStnClickedStaticQel6() { OpenWebBrowser(5); }
+void CtarnwickDlg::OnStnClickedStaticQel7() { OpenWebBrowser(6); }
+void CtarnwickDlg::OnStnClickedStaticQel8() { OpenWebBrowser(7); }
+void CtarnwickDlg::OnStnClickedStaticQel9() { OpenWebBrowser(8); }
+void CtarnwickDlg::OnStnClickedStaticQel10() { OpenWebBrowser(9); }
+
+void CtarnwickDlg::OpenWebBrowser(int) {}

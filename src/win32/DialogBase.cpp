@@ -36,6 +36,13 @@ INT_PTR DialogBase::DoModal() {
     return result_;
 }
 
+HWND DialogBase::CreateModeless() {
+    ended_ = false;
+    hwnd_ = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_, DialogProc,
+                               reinterpret_cast<LPARAM>(this));
+    return hwnd_;
+}
+
 void DialogBase::EndDialog(INT_PTR result) {
     result_ = result;
     ended_ = true;

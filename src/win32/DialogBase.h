@@ -22,6 +22,10 @@ public:
     // Creates the dialog, runs it until EndDialog, destroys it; returns EndDialog's result
     // (-1 when the dialog could not be created).
     INT_PTR DoModal();
+    // Creates the dialog without running a loop (tests drive it and pump messages);
+    // the destructor destroys it.
+    HWND CreateModeless();
+    bool IsEnded() const { return ended_; }
     void EndDialog(INT_PTR result);
     HWND GetSafeHwnd() const { return hwnd_; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }

@@ -12,7 +12,8 @@ namespace {
 // or holds no text. An empty name reads the key's default value.
 std::optional<std::wstring> ReadStringValue(HKEY key, const std::wstring& name) {
     const wchar_t* valueName = name.empty() ? nullptr : name.c_str();
-    const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
+    // Without RRF_NOEXPAND an expandable string is expanded and then counts as REG_SZ.
+    const DWORD flags = RRF_RT_REG_SZ;
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD bytes = 0;
         if (RegGetValueW(key, nullptr, valueName, flags, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;

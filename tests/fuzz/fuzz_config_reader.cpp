@@ -1,4 +1,6 @@
 // Feeds arbitrary bytes to the configuration reader, as the file's content.
+// Run with a scratch corpus folder first so that the seeds stay as committed:
+//   fuzz_config_reader -max_total_time=20 CORPUS tests/fuzz/seeds/fuzz_config_reader
 #include <cstddef>
 #include <cstdint>
 #include <string>

@@ -40,12 +40,15 @@ region_sum() { convert "$SHOT" -crop "$3x$4+$((WX + $1))+$((WY + $2))" +repage r
 move() { xdotool mousemove $((WX + $1)) $((WY + $2)); sleep 0.4; }
 
 # The dialog's top-level X window and its geometry.
-find_window() {
+find_window_once() {
     local id
-    for _ in $(seq 100); do
-        id=$(xwininfo -root -tree 2>/dev/null | awk '/"brisvale.exe"/ && $0 !~ /IME/ {print $1, $0}' |
+    id=$(xwininfo -root -tree 2>/dev/null | awk '/"brisvale.exe"/ && $0 !~ /IME/ {print $1, $0}' |
              awk '{ if (match($0, /[0-9]+x[0-9]+\+/)) { split(substr($0, RSTART, RLENGTH - 1), s, "x"); if (s[1] >= 800) { print $1; exit } } }')
-        [ -n "$id" ] && { WIN=$id; return 0; }
+    [ -n "$id" ] && WIN=$id
+}
+find_window() {
+    for _ in $(seq 100); do
+        find_window_once && return 0
         sleep 0.2
     done
     return 1
@@ -58,10 +61,32 @@ geometry() {
     WH=$(awk '/Height:/ {print $NF}' <<<"$info")
 }
 
+# A first start in an empty folder writes the default configuration file and says so in a
+# box; press its OK button (centred near the bottom of the box).
+dismiss_start_boxes() {
+    local id info bx by bw bh
+    for _ in $(seq 40); do
+        id=$(xdotool search --onlyvisible --name 'QEL Configuration File' 2>/dev/null | head -1)
+        if [ -n "$id" ]; then
+            sleep 0.3
+            info=$(xwininfo -id "$id" 2>/dev/null) || continue
+            bx=$(awk '/Absolute upper-left X/ {print $NF}' <<<"$info")
+            by=$(awk '/Absolute upper-left Y/ {print $NF}' <<<"$info")
+            bw=$(awk '/Width:/ {print $NF}' <<<"$info")
+            bh=$(awk '/Height:/ {print $NF}' <<<"$info")
+            xdotool mousemove $((bx + bw / 2 + 8)) $((by + bh - 20)) click 1
+        elif find_window_once; then
+            return 0
+        fi
+        sleep 0.25
+    done
+}
+
 SCREEN_W=$(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print d[1]}')
 cd "$WORK" || exit 1
 wine "$BIN/brisvale.exe" >"$WORK/run.log" 2>&1 &
 pid=$!
+dismiss_start_boxes
 find_window || { echo "FAIL: the dialog did not appear"; exit 1; }
 sleep 2
 geometry

@@ -8,6 +8,7 @@
 
 #include "app/CtarnwickDlgWin32.h"
 #include "app/SharedGlobals.h"
+#include "ConfigTestSupport.h"
 
 namespace {
 
@@ -15,6 +16,10 @@ namespace {
 class ChromeWin32 : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
+        // A scratch working directory for the configuration file the dialog reads or writes
+        // on start-up, and its message boxes answered.
+        directory_ = new configtest::ScratchDirectory();
+        configtest::MessageBoxWatcher watcher;
         dlg_ = new CtarnwickDlg();
         hwnd_ = dlg_->CreateModeless();
         if (hwnd_) ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
@@ -23,6 +28,8 @@ protected:
     static void TearDownTestSuite() {
         delete dlg_;
         dlg_ = nullptr;
+        delete directory_;
+        directory_ = nullptr;
     }
     void SetUp() override {
         ASSERT_NE(hwnd_, nullptr);
@@ -61,9 +68,11 @@ protected:
         return sum;
     }
 
+    static configtest::ScratchDirectory* directory_;
     static CtarnwickDlg* dlg_;
     static HWND hwnd_;
 };
+configtest::ScratchDirectory* ChromeWin32::directory_ = nullptr;
 CtarnwickDlg* ChromeWin32::dlg_ = nullptr;
 HWND ChromeWin32::hwnd_ = nullptr;
 

@@ -24,9 +24,11 @@
 #
 # Program:     start_brisvale [--wait]      start a copy in E2E_WS; E2E_PID is its Unix pid
 #              wait_window [ms]              wait for the main dialog (prints hwnd and pid)
-#              wait_exit PID [seconds]       wait for a started copy to end; returns its status
+#              wait_exit PID [seconds]       wait for a started copy to end (default 30 s);
+#                                            returns its exit status
 #              run_wine PROGRAM ARGS...      run any Windows program in the prefix
-# Inspection:  probe ARGS...                 probe.exe; `probe` alone lists its commands.
+# Inspection:  probe ARGS...                 probe.exe; `probe` alone lists its commands;
+#              `probe --pid PID ...` looks at one copy only (see test_duplicate.sh).
 #              Values come one per line; list cells tab-separated; line breaks inside a text
 #              are printed as \r and \n. Exit 1 when the thing looked for is missing.
 # Waiting:     wait_for [-t seconds] CMD...  repeat CMD until it succeeds (default 15 s)
@@ -35,10 +37,17 @@
 #              pixel FILE X Y                "R,G,B" of a pixel of a screenshot
 # Input:       click X Y | double_click X Y | move X Y | key_down ctrl | key_up ctrl
 #              key KEYS (e.g. key alt+space) | wheel up|down [X Y]
+#              There is no window manager: keys reach the program only after a click into
+#              one of its windows (`probe keystate 0x11` then shows what Wine saw).
+#              Screen coordinates: `probe control ID screen`, `probe list-cell-rect ID ROW COL`.
+# Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
+#              exclamation, information or none) of the first open box of the program;
+#              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.
 # Checks:      expect_eq WANT GOT [what] | expect_ne NOTWANT GOT [what]
 #              expect_match REGEX GOT [what] (extended regex, whole text searched)
 #              expect_ok CMD... | expect_fails CMD...
-#              fail MESSAGE (ends the test now)  |  step TEXT (names the next checks)
+#              fail MESSAGE (ends the test now; not inside $(...))  |  step TEXT (names the
+#              next checks in failure messages)
 #              finish (last line of every test: prints the verdict and exits)
 # Clean-up:    on_exit CMD...                 run CMD when the test ends (before the kill)
 #              At the end every brisvale.exe and dravik.exe in the prefix is ended, held
@@ -175,7 +184,7 @@ start_brisvale() {
     E2E_PID=$!
     E2E_PIDS+=("$E2E_PID")
     if [ "${1:-}" == "--wait" ]; then
-        wait_window 30000 >/dev/null || fail "brisvale.exe showed no main dialog within 30 s"
+        wait_window 60000 >/dev/null || fail "brisvale.exe showed no main dialog within 60 s"
         probe settle >/dev/null
     fi
 }
@@ -184,12 +193,12 @@ wait_window() { probe wait-window "${1:-20000}"; }
 
 # wait_exit PID [seconds]: waits for a program started here to end; returns its exit status.
 wait_exit() {
-    local pid=$1 limit=$(( ${2:-15} * 10 ))
+    local pid=$1 limit=$(( ${2:-30} * 10 ))
     for ((i = 0; i < limit; i++)); do
         kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
         sleep 0.1
     done
-    echo "process $pid still runs after ${2:-15} s" >&2
+    echo "process $pid still runs after ${2:-30} s" >&2
     return 124
 }
 
@@ -274,7 +283,13 @@ _e2e_cleanup() {
     ((E2E_FAILURES)) && status=1
     local hook
     for hook in "${E2E_EXIT_HOOKS[@]}"; do eval "$hook" || true; done
-    ((status)) && import -window root "$E2E_WS/failure.png" 2>/dev/null
+    if ((status)); then
+        import -window root "$E2E_WS/failure.png" 2>/dev/null
+        echo "$E2E_NAME: at the failure, the program's windows were:" >&2
+        timeout 20 wine "$E2E_PROBE" windows >&2 2>/dev/null
+        echo "$E2E_NAME: brisvale.exe processes: $(timeout 20 wine "$E2E_PROBE" count-processes brisvale.exe 2>/dev/null)," \
+            "dravik.exe processes: $(timeout 20 wine "$E2E_PROBE" count-processes dravik.exe 2>/dev/null)" >&2
+    fi
     xdotool keyup ctrl shift alt 2>/dev/null
     # End the program's processes in the shared prefix; when that does not work, end the
     # whole Wine session of the prefix.

@@ -17,13 +17,13 @@ expect_ok probe wait-count brisvale.exe 2 15000
 second=$(probe pids brisvale.exe | grep -vx "$first")
 expect_ne "" "$second" "process id of the second copy"
 box=$(probe --pid "$second" message-box 15000)
-expect_eq $'caption=Duplicate Process\ntext=brisvale.exe is already running.\nbuttons=OK' "$box" "the second copy's box"
+expect_eq $'caption=Duplicate Process\ntext=brisvale.exe is already running.\nbuttons=OK\nicon=error' "$box" "the second copy's box"
 expect_ok probe --pid "$first" no-box 0
 expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes while the box is open"
 
 step "confirming the box ends the second copy only"
 expect_ok probe --pid "$second" close-box
-wait_exit "$second_unix" 15
+wait_exit "$second_unix"
 expect_eq 0 "$?" "exit status of the second copy"
 expect_eq "$first" "$(probe pids brisvale.exe)" "the copy still running"
 expect_ok probe --pid "$first" wait-window 1000 >/dev/null
@@ -44,7 +44,7 @@ if [ -n "$other" ]; then
     expect_ok probe --pid "$other" no-box 0
     expect_ok probe --pid "$first" no-box 0
     probe --pid "$other" post dlg 0x112 0xF060 0
-    wait_exit "$other_unix" 15
+    wait_exit "$other_unix"
 fi
 expect_eq "$first" "$(probe pids brisvale.exe)" "the first copy still runs"
 

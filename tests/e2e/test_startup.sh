@@ -85,7 +85,7 @@ done
 
 step "the system close ends the program and leaves nothing running"
 probe post dlg 0x112 0xF060 0
-wait_exit "$E2E_PID" 15
+wait_exit "$E2E_PID"
 expect_eq 0 "$?" "exit status of brisvale.exe"
 expect_eq 0 "$(probe count-processes brisvale.exe)" "brisvale.exe processes after the close"
 expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes after the close"

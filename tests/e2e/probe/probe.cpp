@@ -517,6 +517,31 @@ int CmdPixel(const Args& a) {
     return 0;
 }
 
+// What a box's icon shows, judged by the colours on the screen: the stop icon is red, the
+// exclamation icon yellow, the information (and question) icon blue.
+const char* IconKind(HWND box) {
+    HWND icon = nullptr;
+    for (HWND c = GetWindow(box, GW_CHILD); c && !icon; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == L"Static" && (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(c))
+            icon = c;
+    if (!icon) return "none";
+    const RECT r = ScreenRect(icon);
+    int red = 0, yellow = 0, blue = 0;
+    HDC screen = GetDC(nullptr);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
+            const COLORREF c = GetPixel(screen, x, y);
+            const int R = GetRValue(c), G = GetGValue(c), B = GetBValue(c);
+            if (R > 170 && G < 90 && B < 90) ++red;
+            else if (R > 170 && G > 150 && B < 90) ++yellow;
+            else if (B > 150 && R < 110) ++blue;
+        }
+    ReleaseDC(nullptr, screen);
+    if (red + yellow + blue < 8) return "unknown";
+    if (red >= yellow && red >= blue) return "error";
+    return yellow >= blue ? "exclamation" : "information";
+}
+
 int CmdMessageBox(const Args& a) {
     HWND box = WaitFor([] { return Box(); }, TimeoutArg(a, 0, 10000));
     if (!box) return Fail("no message box appeared");
@@ -532,12 +557,14 @@ int CmdMessageBox(const Args& a) {
         }
         break;
     }
+    Sleep(100);  // let the box paint its icon before its colours are read
     std::string buttons;
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         if (ClassOf(c) == L"Button" && IsWindowVisible(c)) buttons += (buttons.empty() ? "" : ",") + OneLine(TextOf(c));
     Line("caption=" + OneLine(TextOf(box)));
     Line("text=" + OneLine(text));
     Line("buttons=" + buttons);
+    Line(std::string("icon=") + IconKind(box));
     return 0;
 }
 
@@ -632,6 +659,83 @@ int CmdWaitCount(const Args& a) {
     return Fail(std::to_string(seen) + " processes named " + Utf8(a[0]) + " run, not " + std::to_string(wanted));
 }
 
+// Brings the main dialog to the front with the keyboard focus.
+int CmdFocus(const Args&) {
+    HWND w = RequireMain();
+    SetForegroundWindow(w);
+    Send(w, WM_NULL, 0, 0);
+    return GetForegroundWindow() == w ? 0 : Fail("the main dialog did not come to the front");
+}
+
+// Whether a key is down, as this process sees it: "1" or "0".
+int CmdKeyState(const Args& a) {
+    if (a.empty()) return Fail("usage: keystate VK");
+    Line((GetAsyncKeyState(static_cast<int>(Number(a[0].c_str()))) & 0x8000) ? "1" : "0");
+    return 0;
+}
+
+// A stand-in window for testing this program itself: a dialog owning a list view 1001
+// (three columns, three rows), a combo box 1015 (three items, "beta" chosen) and a button
+// 1002 whose click shows a message box "Fixture" with two lines and the exclamation icon.
+// Prints its process id, then runs until the dialog is closed.
+LRESULT CALLBACK FixtureProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && LOWORD(wParam) == 1002 && HIWORD(wParam) == BN_CLICKED) {
+        MessageBoxW(w, L"first line\r\nsecond line", L"Fixture", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        DestroyWindow(w);
+        return 0;
+    }
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(w, message, wParam, lParam);
+}
+
+int CmdFixture(const Args&) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HWND dialog = CreateWindowExW(0, L"#32770", L"Fixture", WS_POPUP | WS_VISIBLE | WS_BORDER, 100, 100, 500, 300,
+                                  nullptr, nullptr, instance, nullptr);
+    if (!dialog) return Fail("cannot create the fixture window");
+    SetWindowLongPtrW(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FixtureProc));
+    HWND list = CreateWindowExW(0, WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT, 10, 10, 360, 150,
+                                dialog, reinterpret_cast<HMENU>(1001), instance, nullptr);
+    const wchar_t* headings[] = {L"Name", L"Value", L"Note"};
+    for (int c = 0; c < 3; ++c) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = 100 + 10 * c;
+        column.pszText = const_cast<LPWSTR>(headings[c]);
+        SendMessageW(list, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+    const wchar_t* cells[3][3] = {{L"one", L"1", L""}, {L"two", L"2", L"a b\tc"}, {L"three", L"3", L"\u00e9t\u00e9"}};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = r;
+            item.iSubItem = c;
+            item.pszText = const_cast<LPWSTR>(cells[r][c]);
+            SendMessageW(list, c ? LVM_SETITEMTEXTW : LVM_INSERTITEMW, r, reinterpret_cast<LPARAM>(&item));
+        }
+    HWND combo = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 380, 10, 100,
+                                 120, dialog, reinterpret_cast<HMENU>(1015), instance, nullptr);
+    for (const wchar_t* text : {L"alpha", L"beta", L"gamma"})
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageW(combo, CB_SETCURSEL, 1, 0);
+    CreateWindowExW(0, L"Button", L"Show box", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 380, 200, 100, 24, dialog,
+                    reinterpret_cast<HMENU>(1002), instance, nullptr);
+    Line(std::to_string(GetCurrentProcessId()));
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
 // ---- registry -----------------------------------------------------------------------
 
 bool SplitKey(const std::wstring& path, HKEY& root, std::wstring& sub) {
@@ -694,6 +798,7 @@ int Usage() {
         "  post|send dlg|ID MSG WPARAM LPARAM | click ID\n"
         "  count-processes NAME | pids NAME | kill NAME...\n"
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
+        "  focus | keystate VK | fixture (a stand-in window for testing probe itself)\n"
         "  reg-get KEY NAME | reg-set KEY NAME DATA | reg-delete KEY [NAME]\n",
         stderr);
     return 2;
@@ -742,6 +847,9 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"kill") rc = CmdKill(args);
     else if (command == L"wait-count") rc = CmdWaitCount(args);
     else if (command == L"wait-gone") rc = CmdWaitCount({args.empty() ? L"" : args[0], L"0", args.size() > 1 ? args[1] : L"15000"});
+    else if (command == L"focus") rc = CmdFocus(args);
+    else if (command == L"keystate") rc = CmdKeyState(args);
+    else if (command == L"fixture") rc = CmdFixture(args);
     else if (command.rfind(L"reg-", 0) == 0) rc = CmdReg(command, args);
     else rc = Usage();
     std::fflush(stdout);

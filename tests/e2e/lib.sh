@@ -27,6 +27,9 @@
 #              wait_exit PID [seconds]       wait for a started copy to end (default 30 s);
 #                                            returns its exit status
 #              run_wine PROGRAM ARGS...      run any Windows program in the prefix
+# Adapters:    use_adapters NAME=MAC...      before start_brisvale: the program then sees
+#                                            exactly these Ethernet adapters (network
+#                                            namespace; `probe adapters` lists what it sees)
 # Inspection:  probe ARGS...                 probe.exe; `probe` alone lists its commands;
 #              `probe --pid PID ...` looks at one copy only (see test_duplicate.sh).
 #              Values come one per line; list cells tab-separated; line breaks inside a text
@@ -175,12 +178,14 @@ finish() {
 
 # ---- programs -------------------------------------------------------------------------
 
-run_wine() { wine "$@"; }
+E2E_WINE=(wine)   # use_adapters runs Wine inside a network namespace instead
 
-probe() { wine "$E2E_PROBE" "$@"; }
+run_wine() { "${E2E_WINE[@]}" "$@"; }
+
+probe() { "${E2E_WINE[@]}" "$E2E_PROBE" "$@"; }
 
 start_brisvale() {
-    (cd "$E2E_WS" && exec wine brisvale.exe) >>"$E2E_WS/brisvale.out" 2>&1 &
+    (cd "$E2E_WS" && exec "${E2E_WINE[@]}" brisvale.exe) >>"$E2E_WS/brisvale.out" 2>&1 &
     E2E_PID=$!
     E2E_PIDS+=("$E2E_PID")
     if [ "${1:-}" == "--wait" ]; then
@@ -269,6 +274,35 @@ write_config() {
     done
 }
 
+# ---- network adapters ---------------------------------------------------------------------
+
+# use_adapters NAME=MAC... : the program sees exactly these Ethernet adapters (plus the
+# loopback, which it does not list). Each is one end of a veth pair in a network namespace
+# of this test; the other ends sit in a second namespace, out of sight. The prefix's Wine
+# session is ended and from here on every Wine program of the test runs inside the
+# namespace. Call it before start_brisvale. MACs as aa:bb:cc:dd:ee:ff; names at most 15
+# characters.
+E2E_NETNS=""
+use_adapters() {
+    [ -z "$E2E_NETNS" ] || fail "use_adapters may be called once per test"
+    E2E_NETNS="qel-e2e-$$"
+    ip netns add "$E2E_NETNS" && ip netns add "$E2E_NETNS-peers" || fail "cannot create network namespaces (needs root)"
+    ip -n "$E2E_NETNS" link set lo up
+    local spec name mac n=0
+    for spec in "$@"; do
+        name=${spec%%=*}
+        mac=${spec#*=}
+        n=$((n + 1))
+        ip -n "$E2E_NETNS" link add "$name" type veth peer name "peer$n" netns "$E2E_NETNS-peers" &&
+            ip -n "$E2E_NETNS" link set "$name" address "$mac" &&
+            ip -n "$E2E_NETNS" link set "$name" up &&
+            ip -n "$E2E_NETNS-peers" link set "peer$n" up || fail "cannot create adapter $spec"
+    done
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    E2E_WINE=(ip netns exec "$E2E_NETNS" wine)
+}
+
 # ---- clean-up -----------------------------------------------------------------------------
 
 on_exit() { E2E_EXIT_HOOKS+=("$*"); }
@@ -286,14 +320,20 @@ _e2e_cleanup() {
     if ((status)); then
         import -window root "$E2E_WS/failure.png" 2>/dev/null
         echo "$E2E_NAME: at the failure, the program's windows were:" >&2
-        timeout 20 wine "$E2E_PROBE" windows >&2 2>/dev/null
-        echo "$E2E_NAME: brisvale.exe processes: $(timeout 20 wine "$E2E_PROBE" count-processes brisvale.exe 2>/dev/null)," \
-            "dravik.exe processes: $(timeout 20 wine "$E2E_PROBE" count-processes dravik.exe 2>/dev/null)" >&2
+        timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" windows >&2 2>/dev/null
+        echo "$E2E_NAME: brisvale.exe processes: $(timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" count-processes brisvale.exe 2>/dev/null)," \
+            "dravik.exe processes: $(timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" count-processes dravik.exe 2>/dev/null)" >&2
     fi
     xdotool keyup ctrl shift alt 2>/dev/null
     # End the program's processes in the shared prefix; when that does not work, end the
     # whole Wine session of the prefix.
-    if ! timeout 30 wine "$E2E_PROBE" kill brisvale.exe dravik.exe >/dev/null 2>&1; then
+    if [ -n "$E2E_NETNS" ]; then
+        # The Wine session lives in the namespace: end it, so the next test starts outside.
+        wineserver -k 2>/dev/null
+        wineserver -w 2>/dev/null
+        ip netns del "$E2E_NETNS" 2>/dev/null
+        ip netns del "$E2E_NETNS-peers" 2>/dev/null
+    elif ! timeout 30 wine "$E2E_PROBE" kill brisvale.exe dravik.exe >/dev/null 2>&1; then
         echo "$E2E_NAME: ending the Wine session of $WINEPREFIX" >&2
         wineserver -k 2>/dev/null
     fi

@@ -33,7 +33,7 @@ expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes after th
 
 step "a copy named Brisvale.exe is not a duplicate"
 cp brisvale.exe Brisvale.exe
-(exec wine Brisvale.exe) >>brisvale.out 2>&1 &
+(exec "${E2E_WINE[@]}" Brisvale.exe) >>brisvale.out 2>&1 &
 E2E_PIDS+=("$!")
 other_unix=$!
 on_exit 'probe kill Brisvale.exe >/dev/null 2>&1'

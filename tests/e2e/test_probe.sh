@@ -4,7 +4,7 @@
 # registry, pixels), so a fault there would hide faults of the program.
 source "$(dirname "$0")/lib.sh"
 
-wine "$E2E_PROBE" fixture >fixture.out 2>&1 &
+run_wine "$E2E_PROBE" fixture >fixture.out 2>&1 &
 fixture_unix=$!
 E2E_PIDS+=("$fixture_unix")
 wait_for test -s fixture.out || fail "the fixture window did not start"

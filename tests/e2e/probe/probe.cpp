@@ -5,8 +5,10 @@
 //
 // Exit code 0 on success, 1 when the thing looked for is not there (timeout, no window,
 // no such control), 2 on a usage error. Messages about failures go to standard error.
+#include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <iphlpapi.h>
 #include <fcntl.h>
 #include <io.h>
 #include <psapi.h>
@@ -736,6 +738,27 @@ int CmdFixture(const Args&) {
     return 0;
 }
 
+// The workstation's network adapters as the system reports them: type, MAC, name, description.
+int CmdAdapters(const Args&) {
+    ULONG size = 16 * 1024;
+    std::vector<unsigned char> buffer;
+    ULONG result;
+    do {
+        buffer.resize(size);
+        result = GetAdaptersAddresses(AF_UNSPEC, 0, nullptr, reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()), &size);
+    } while (result == ERROR_BUFFER_OVERFLOW);
+    if (result != ERROR_SUCCESS) return Fail("GetAdaptersAddresses failed: " + std::to_string(result));
+    for (auto* a = reinterpret_cast<IP_ADAPTER_ADDRESSES*>(buffer.data()); a; a = a->Next) {
+        char mac[32] = {};
+        if (a->PhysicalAddressLength == 6)
+            std::snprintf(mac, sizeof mac, "%02X-%02X-%02X-%02X-%02X-%02X", a->PhysicalAddress[0], a->PhysicalAddress[1],
+                          a->PhysicalAddress[2], a->PhysicalAddress[3], a->PhysicalAddress[4], a->PhysicalAddress[5]);
+        Line(std::to_string(a->IfType) + "\t" + mac + "\t" + OneLine(a->FriendlyName ? a->FriendlyName : L"") + "\t" +
+             OneLine(a->Description ? a->Description : L""));
+    }
+    return 0;
+}
+
 // ---- registry -----------------------------------------------------------------------
 
 bool SplitKey(const std::wstring& path, HKEY& root, std::wstring& sub) {
@@ -798,6 +821,7 @@ int Usage() {
         "  post|send dlg|ID MSG WPARAM LPARAM | click ID\n"
         "  count-processes NAME | pids NAME | kill NAME...\n"
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
+        "  adapters (type, MAC, name, description of each)\n"
         "  focus | keystate VK | fixture (a stand-in window for testing probe itself)\n"
         "  reg-get KEY NAME | reg-set KEY NAME DATA | reg-delete KEY [NAME]\n",
         stderr);
@@ -848,6 +872,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"wait-count") rc = CmdWaitCount(args);
     else if (command == L"wait-gone") rc = CmdWaitCount({args.empty() ? L"" : args[0], L"0", args.size() > 1 ? args[1] : L"15000"});
     else if (command == L"focus") rc = CmdFocus(args);
+    else if (command == L"adapters") rc = CmdAdapters(args);
     else if (command == L"keystate") rc = CmdKeyState(args);
     else if (command == L"fixture") rc = CmdFixture(args);
     else if (command.rfind(L"reg-", 0) == 0) rc = CmdReg(command, args);

@@ -19,8 +19,15 @@
 #   E2E_SCREEN_W/H         size of the X screen
 #   WINEPREFIX, DISPLAY    BRISVALE_WINEPREFIX (shared between tests, initialised when missing)
 #                          and the display (Xvfb is started when there is none)
-#   The program's settings key (HKCU\Morvane) is deleted before each test
-#   (E2E_KEEP_SETTINGS=1 keeps it).
+#   The program's settings key (HKCU\Morvane) and the App Paths keys of the three
+#   browsers are deleted before each test (E2E_KEEP_SETTINGS=1 keeps them).
+# Workspace:   write_config [COUNT]          qel-configuration.txt with COUNT default blocks
+#              instance_folder K             FileSystemFolders/FS_QEL_InstanceK (K = 0..9)
+#              win_path PATH                 the path as the program sees it (Z:\...)
+#              fake_browser chrome|msedge|firefox
+#                                            a stand-in browser registered under App Paths
+#                                            (removed at the end); prints the file that
+#                                            records its command lines
 #
 # Program:     start_brisvale [--wait]      start a copy in E2E_WS; E2E_PID is its Unix pid
 #              wait_window [ms]              wait for the main dialog (prints hwnd and pid)
@@ -52,7 +59,8 @@
 #              fail MESSAGE (ends the test now; not inside $(...))  |  step TEXT (names the
 #              next checks in failure messages)
 #              finish (last line of every test: prints the verdict and exits)
-# Clean-up:    on_exit CMD...                 run CMD when the test ends (before the kill)
+# Clean-up:    on_exit CMD...                 run CMD when the test ends (before the kill;
+#                                            not from inside $(...), which is a subshell)
 #              At the end every brisvale.exe and dravik.exe in the prefix is ended, held
 #              keys are released, and a failed test leaves failure.png in its workspace.
 
@@ -274,6 +282,25 @@ write_config() {
     done
 }
 
+# instance_folder K: the file-system folder of instance row K (0 to 9) in the workspace.
+instance_folder() { echo "$E2E_WS/FileSystemFolders/FS_QEL_Instance$1"; }
+
+# win_path UNIX_PATH: the path as the program sees it (Wine maps / to drive Z:).
+win_path() { local p=${1//\//\\}; echo "Z:$p"; }
+
+# fake_browser chrome|msedge|firefox: installs a stand-in browser (a copy of probe.exe that
+# records its command line) under the browser's App Paths key; prints the file that
+# collects its command lines, one line per start. The key is removed when the test ends.
+E2E_APP_PATHS='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
+fake_browser() {
+    mkdir -p "$E2E_WS/browsers"
+    local exe="$E2E_WS/browsers/$1.exe"
+    cp "$E2E_PROBE" "$exe"
+    # Usually called inside $(...): the clean-up removes all three browser keys anyway.
+    probe reg-set "$E2E_APP_PATHS\\$1.exe" "" "$(win_path "$exe")" >&2 || echo "cannot register the browser $1" >&2
+    echo "$exe.args"
+}
+
 # ---- network adapters ---------------------------------------------------------------------
 
 # use_adapters NAME=MAC... : the program sees exactly these Ethernet adapters (plus the
@@ -317,6 +344,8 @@ _e2e_cleanup() {
     ((E2E_FAILURES)) && status=1
     local hook
     for hook in "${E2E_EXIT_HOOKS[@]}"; do eval "$hook" || true; done
+    [ "${E2E_KEEP_SETTINGS:-}" == 1 ] || timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" reg-delete-keys "$E2E_APP_PATHS\\chrome.exe" \
+        "$E2E_APP_PATHS\\msedge.exe" "$E2E_APP_PATHS\\firefox.exe" >/dev/null 2>&1
     if ((status)); then
         import -window root "$E2E_WS/failure.png" 2>/dev/null
         echo "$E2E_NAME: at the failure, the program's windows were:" >&2
@@ -361,7 +390,8 @@ trap _e2e_cleanup EXIT
 # Nothing from an earlier test may still run, and the program's remembered settings start
 # empty.
 probe kill brisvale.exe dravik.exe >/dev/null 2>&1 || wineserver -k
-[ "${E2E_KEEP_SETTINGS:-}" == 1 ] || probe reg-delete 'HKCU\Morvane' >/dev/null
+[ "${E2E_KEEP_SETTINGS:-}" == 1 ] || probe reg-delete-keys 'HKCU\Morvane' "$E2E_APP_PATHS\\chrome.exe" \
+    "$E2E_APP_PATHS\\msedge.exe" "$E2E_APP_PATHS\\firefox.exe" >/dev/null
 xdotool keyup ctrl shift alt 2>/dev/null
 xdotool mousemove 0 "$((E2E_SCREEN_H - 1))" 2>/dev/null
 true

@@ -9,6 +9,7 @@ start_brisvale --wait
 first_unix=$E2E_PID
 first=$(probe pids brisvale.exe)
 first_rect=$(probe window-rect)
+config_sum=$(md5sum <qel-configuration.txt)
 
 step "a second copy shows the duplicate box"
 start_brisvale
@@ -30,6 +31,7 @@ expect_ok probe --pid "$first" wait-window 1000 >/dev/null
 expect_eq "$first_rect" "$(probe window-rect)" "the first copy's window"
 expect_ok probe --pid "$first" no-box 0
 expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes after the duplicate ended"
+expect_eq "$config_sum" "$(md5sum <qel-configuration.txt)" "the configuration file after the duplicate"
 
 step "a copy named Brisvale.exe is not a duplicate"
 cp brisvale.exe Brisvale.exe

@@ -60,4 +60,15 @@ expect_eq "a b" "$(probe reg-get "$key" Value)" "value read back"
 expect_ok probe reg-delete 'HKCU\Morvane\Software\QelTsn\ProbeCheck'
 expect_fails probe reg-get "$key" Value 2>/dev/null
 
+step "stand-in browsers record how they were started"
+args=$(fake_browser firefox)
+expect_eq "$(win_path "$E2E_WS/browsers/firefox.exe")" \
+    "$(probe reg-get "$E2E_APP_PATHS\\firefox.exe" "")" "the App Paths default value"
+run_wine "$E2E_WS/browsers/firefox.exe" -url 127.0.0.1:50000
+run_wine "$E2E_WS/browsers/firefox.exe" -url 127.0.0.1:50009
+expect_match '^[^
+]*firefox.exe"? +-url 127.0.0.1:50000
+[^
+]*firefox.exe"? +-url 127.0.0.1:50009$' "$(cat "$args" 2>/dev/null)" "recorded command lines"
+
 finish

@@ -70,6 +70,16 @@ for id in 1004 1005 1006 1007 1008 1009 1010 1011 1012 1013 1014; do
     if [ -z "$off_image" ]; then off_image=$image; else expect_eq "$off_image" "$image" "LED $id bitmap"; fi
 done
 
+step "a click on the search LED does nothing"
+IFS=, read -r l t r b < <(probe control 1014 screen)
+click $(((l + r) / 2)) $(((t + b) / 2))
+move 0 $((E2E_SCREEN_H - 1))
+probe settle >/dev/null
+expect_ok probe no-box 1000
+expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes after the click"
+expect_eq off "$(probe led 1014 | cut -f1)" "search LED after the click"
+expect_eq "Find And Configure QEL Devices" "$(probe control 1003 text)" "text of 1003 after the click"
+
 step "the system menu's About item opens the About box"
 # The item's command is 16; the handler masks the low four bits, so 0x1F opens it too.
 for command in 0x10 0x1F; do

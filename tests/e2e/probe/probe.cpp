@@ -794,6 +794,14 @@ int CmdReg(const std::wstring& verb, const Args& a) {
         Line(OneLine(data));
         return 0;
     }
+    if (verb == L"reg-delete-keys") {
+        for (const std::wstring& path : a) {
+            if (!SplitKey(path, root, sub)) return Fail("not a key: " + Utf8(path));
+            RegDeleteTreeW(root, sub.c_str());
+            RegDeleteKeyW(root, sub.c_str());
+        }
+        return 0;
+    }
     if (a.size() >= 2) {
         HKEY key{};
         if (RegOpenKeyExW(root, sub.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return 0;
@@ -823,14 +831,38 @@ int Usage() {
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
         "  adapters (type, MAC, name, description of each)\n"
         "  focus | keystate VK | fixture (a stand-in window for testing probe itself)\n"
-        "  reg-get KEY NAME | reg-set KEY NAME DATA | reg-delete KEY [NAME]\n",
+        "  reg-get KEY NAME | reg-set KEY NAME DATA | reg-delete KEY [NAME] | reg-delete-keys KEY...\n"
+        "  (NAME \"\" is the default value; under another file name, e.g. chrome.exe, this\n"
+        "  program appends its command line to <its path>.args and ends)\n",
         stderr);
     return 2;
 }
 
 }  // namespace
 
+// Under any other file name (e.g. copied to chrome.exe) this program stands in for a
+// program that brisvale.exe starts: it appends its command line as one UTF-8 line to the file
+// of its own path plus ".args" and ends.
+bool RunAsRecorder() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring self(path, n);
+    const size_t slash = self.find_last_of(L"\\/");
+    const std::wstring base = self.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    if (_wcsicmp(base.c_str(), L"probe.exe") == 0) return false;
+    HANDLE file = CreateFileW((self + L".args").c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        const std::string line = Utf8(GetCommandLineW()) + "\n";
+        DWORD written = 0;
+        WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    return true;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (RunAsRecorder()) return 0;
     _setmode(_fileno(stdout), _O_BINARY);
     Args args(argv + 1, argv + argc);
     if (args.size() >= 2 && args[0] == L"--pid") {

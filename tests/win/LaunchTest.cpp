@@ -1,5 +1,7 @@
 // Starting backends from the live dialog with the stand-in "dravik.exe": what the backend
 // receives, each refusal's box, the repository reset and the log tail.
+#include <winsock2.h>
+
 #include <cstdint>
 
 #include "LaunchFixture.h"
@@ -59,6 +61,94 @@ TEST_F(Launch, BackendReceivesCommandLineEnvironmentLogAndInheritedPipe) {
     EXPECT_EQ(log.substr(0, header.size()), header);
     // The backend writes behind the header, into the same file.
     EXPECT_NE(log.find("command line: " + arguments, header.size()), std::string::npos);
+}
+
+// A port nobody listens on right now.
+int FreePort() {
+    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    int length = sizeof address;
+    getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    closesocket(probe);
+    return ntohs(address.sin_port);
+}
+
+std::string HttpGet(int port) {
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string response;
+    if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        const char request[] = "GET / HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n";
+        send(s, request, sizeof request - 1, 0);
+        char buffer[4096];
+        int got;
+        while ((got = recv(s, buffer, sizeof buffer, 0)) > 0) response.append(buffer, got);
+    }
+    closesocket(s);
+    return response;
+}
+
+TEST_F(Launch, StandInServesAStatusPageOnTheInstancePort) {
+    WSADATA data{};
+    ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &data), 0);
+    const int port = FreePort();
+    dialog->instanceList.SetCell(0, colPort, std::to_wstring(port));
+    WriteWholeFile(InstanceFolder(0) + L"\\dravik-behaviour.txt", "delay_ms=0\r\n");
+    NewPipe();
+    ASSERT_EQ(dialog->StartTsnProcess(), 1);
+    ASSERT_EQ(ReadStatusRecord().size(), 8u);  // the page is up before the report
+    const std::string page = HttpGet(port);
+    EXPECT_EQ(page.rfind("HTTP/1.0 200 OK", 0), 0u) << page;
+    EXPECT_NE(page.find("<h1>QEL 1</h1>"), std::string::npos);
+    EXPECT_NE(page.find("00:11:22:AA:BB:CC"), std::string::npos);
+    EXPECT_NE(page.find("FS_QEL_Instance0\\eval-trx9420.xml"), std::string::npos);
+    WSACleanup();
+}
+
+TEST_F(Launch, StandInBehaviourFileShapesItsReport) {
+    struct Case {
+        std::string behaviour;
+        std::string record;  // the bytes on the pipe within a second
+        DWORD exitCode;      // STILL_ACTIVE: keeps running
+    };
+    auto bytes = [](int32_t status, int32_t length, const std::string& text) {
+        std::string out;
+        for (int32_t v : {status, length})
+            for (int k = 0; k < 4; ++k) out.push_back(static_cast<char>((static_cast<uint32_t>(v) >> (8 * k)) & 0xFF));
+        return out + text;
+    };
+    const Case cases[] = {
+        {"status=-1\r\ntext=Failed registrar startup\r\n", bytes(-1, 24, "Failed registrar startup"), STILL_ACTIVE},
+        {"# comment\r\nmode=negative-length\r\ntext=x\r\n", bytes(0, -1, "x"), STILL_ACTIVE},
+        {"mode=overlong-length\r\nstatus=-2\r\ntext=abc\r\n", bytes(-2, 2000, "abc"), STILL_ACTIVE},
+        {"mode=split\r\nsplit_ms=100\r\ntext=hello\r\n", bytes(0, 5, "hello"), STILL_ACTIVE},
+        {"mode=crash-after-report\r\nexit_code=9\r\n", bytes(0, 0, ""), 9},
+        {"mode=exit\r\nexit_code=3\r\n", "", 3},
+        {"mode=silent\r\n", "", STILL_ACTIVE},
+        {"text=" + std::string(2000, 'y'), bytes(0, 1016, std::string(1016, 'y')), STILL_ACTIVE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.behaviour.substr(0, 60));
+        WriteWholeFile(InstanceFolder(0) + L"\\dravik-behaviour.txt", "delay_ms=0\r\nhttp=off\r\n" + c.behaviour);
+        NewPipe();
+        ASSERT_EQ(dialog->StartTsnProcess(), 1);
+        HANDLE process = dialog->processInfo[0].hProcess;
+        std::string got = ReadStatusRecord(c.record.empty() ? 1500 : 20000);
+        for (int k = 0; k < 50 && got.size() < c.record.size(); ++k) got += ReadStatusRecord(100);
+        EXPECT_EQ(got, c.record);
+        if (c.exitCode != STILL_ACTIVE) WaitForSingleObject(process, 10000);
+        DWORD code = 0;
+        GetExitCodeProcess(process, &code);
+        EXPECT_EQ(code, c.exitCode);
+        dialog->CloseAllOpenProcesses();
+        ASSERT_EQ(dialog->currentInstance, 0);
+    }
 }
 
 TEST_F(Launch, StartsRowsInOrderEachWithItsOwnRepositoryVariable) {

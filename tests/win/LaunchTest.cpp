@@ -151,6 +151,35 @@ TEST_F(Launch, StandInBehaviourFileShapesItsReport) {
     }
 }
 
+void PressAlt(bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = VK_MENU;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof input);
+}
+
+TEST_F(Launch, WithAltHeldTheBackendGetsAConsoleAndTheLastLogStaysNamed) {
+    hLogFileName_g = L"C:\\earlier\\output.log";
+    PressAlt(true);
+    for (int k = 0; k < 50 && !(GetAsyncKeyState(VK_MENU) & 0x8000); ++k) Sleep(20);
+    if (!(GetAsyncKeyState(VK_MENU) & 0x8000)) {
+        PressAlt(false);
+        GTEST_SKIP() << "the Alt key cannot be pressed on this display";
+    }
+    NewPipe();
+    const int started = dialog->StartTsnProcess();
+    PressAlt(false);
+    Pump(100);
+    ASSERT_EQ(started, 1);
+    ASSERT_EQ(ReadStatusRecord().size(), 8u);
+    EXPECT_EQ(hLogFileName_g, L"C:\\earlier\\output.log");
+    EXPECT_FALSE(FileExists(InstanceFolder(0) + L"\\log\\output.log"));
+    EXPECT_EQ(RecordValue(WaitForStartRecord(0), "stdout_is_file"), "no");
+    EXPECT_EQ(std::wstring(dialog->startupInfo[0].lpTitle), L"QEL 1");
+    EXPECT_EQ(dialog->startupInfo[0].dwFlags, 0x16u);
+}
+
 TEST_F(Launch, StartsRowsInOrderEachWithItsOwnRepositoryVariable) {
     for (int i = 0; i < 3; ++i) {
         NewPipe();

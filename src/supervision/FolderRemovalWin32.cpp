@@ -4,6 +4,8 @@
 
 #include "win32/Handles.h"
 
+namespace supervision {
+
 namespace {
 
 bool RemoveEntry(const std::wstring& path, DWORD attributes) {
@@ -50,3 +52,5 @@ bool DeleteFolderTree(const std::wstring& folder) {
     if (attributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(folder.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     return RemoveDirectoryW(folder.c_str()) != FALSE && contentsGone;
 }
+
+}  // namespace supervision

@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace supervision {
+
 // Deletes the folder and its contents. Read-only files are deleted too. A junction or
 // symbolic link inside is removed as a link: what it points to is left alone, so the
 // deletion never reaches outside the folder. Returns true when the folder is gone.
@@ -10,3 +12,5 @@ bool DeleteFolderTree(const std::wstring& folder);
 
 bool DirectoryExists(const std::wstring& path);
 bool FileExists(const std::wstring& path);
+
+}  // namespace supervision

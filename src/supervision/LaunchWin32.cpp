@@ -7,6 +7,10 @@
 #include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"
 
+using supervision::DeleteFolderTree;
+using supervision::DirectoryExists;
+using supervision::FileExists;
+
 namespace {
 
 constexpr DWORD consoleWindowFields = STARTF_USESIZE | STARTF_USEPOSITION | STARTF_USEFILLATTRIBUTE;  // 0x16
@@ -63,6 +67,9 @@ int CtarnwickDlg::StartTsnProcess() {
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = nullptr;
     startup.hStdError = nullptr;
+    // A record still holding handles (a backend nobody closed) gives them up first.
+    if (processInfo[i].hProcess) CloseHandle(processInfo[i].hProcess);
+    if (processInfo[i].hThread) CloseHandle(processInfo[i].hThread);
     processInfo[i] = PROCESS_INFORMATION{};
     DWORD creationFlags = CREATE_NO_WINDOW;
 

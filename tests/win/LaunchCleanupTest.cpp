@@ -5,6 +5,10 @@
 #include "win32/Handles.h"
 
 namespace launchtest {
+
+using supervision::DeleteFolderTree;
+using supervision::DirectoryExists;
+using supervision::FileExists;
 namespace {
 
 using LaunchCleanup = LaunchFixture;

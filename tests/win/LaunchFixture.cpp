@@ -9,6 +9,10 @@
 
 namespace launchtest {
 
+using supervision::DeleteFolderTree;
+using supervision::DirectoryExists;
+using supervision::FileExists;
+
 std::string ReadWholeFile(const std::wstring& path) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -11,6 +11,10 @@
 #include "win32/Handles.h"
 
 namespace launchtest {
+
+using supervision::DeleteFolderTree;
+using supervision::DirectoryExists;
+using supervision::FileExists;
 namespace {
 
 using Launch = LaunchFixture;

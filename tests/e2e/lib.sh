@@ -29,7 +29,10 @@
 #                                            (removed at the end); prints the file that
 #                                            records its command lines
 #
-# Program:     start_brisvale [--wait]      start a copy in E2E_WS; E2E_PID is its Unix pid
+# Program:     start_brisvale [--wait]      start a copy in E2E_WS; E2E_PID is its Unix pid.
+#                                            --wait: until the main dialog shows (fails at
+#                                            once when a start-up box shows instead, e.g.
+#                                            without write_config)
 #              wait_window [ms]              wait for the main dialog (prints hwnd and pid)
 #              wait_exit PID [seconds]       wait for a started copy to end (default 30 s);
 #                                            returns its exit status
@@ -197,7 +200,7 @@ start_brisvale() {
     E2E_PID=$!
     E2E_PIDS+=("$E2E_PID")
     if [ "${1:-}" == "--wait" ]; then
-        wait_window 60000 >/dev/null || fail "brisvale.exe showed no main dialog within 60 s"
+        wait_window 60000 >/dev/null || fail "brisvale.exe did not show its main dialog"
         probe settle >/dev/null
     fi
 }

@@ -3,6 +3,7 @@
 # sees exactly the adapters asked for, with their MACs, and the program starts there.
 source "$(dirname "$0")/lib.sh"
 
+write_config
 use_adapters qel-a=02:51:00:00:00:0a qel-b=02:51:00:00:00:0b
 
 step "only the adapters asked for are Ethernet adapters"

@@ -328,7 +328,21 @@ void PrintControlLine(HWND dialog, HWND c) {
 }
 
 int CmdWaitWindow(const Args& a) {
-    HWND w = WaitFor(MainDialog, TimeoutArg(a, 0, 20000));
+    // A box shown during start-up keeps the main dialog hidden until it is confirmed: report
+    // it at once instead of waiting for nothing.
+    HWND blocking = nullptr;
+    HWND w = WaitFor(
+        [&]() -> HWND {
+            if (HWND main = MainDialog()) return main;
+            if ((blocking = Box())) return blocking;
+            return nullptr;
+        },
+        TimeoutArg(a, 0, 20000));
+    if (w && w == blocking) {
+        HWND text = GetDlgItem(w, 0xFFFF);
+        return Fail("a box is open instead of the main dialog: \"" + OneLine(TextOf(w)) + "\": \"" +
+                    OneLine(text ? TextOf(text) : std::wstring()) + "\"");
+    }
     if (!w) return Fail("no main dialog appeared");
     DWORD pid = 0;
     GetWindowThreadProcessId(w, &pid);

@@ -23,6 +23,8 @@
 #   browsers are deleted before each test (E2E_KEEP_SETTINGS=1 keeps them).
 # Workspace:   write_config [COUNT]          qel-configuration.txt with COUNT default blocks
 #              instance_folder K             FileSystemFolders/FS_QEL_InstanceK (K = 0..9)
+#              instance_log K                its log\output.log
+#              dravik_behaviour K KEY=VALUE...  how the stand-in backend of row K behaves
 #              win_path PATH                 the path as the program sees it (Z:\...)
 #              fake_browser chrome|msedge|firefox
 #                                            a stand-in browser registered under App Paths
@@ -287,6 +289,16 @@ write_config() {
 
 # instance_folder K: the file-system folder of instance row K (0 to 9) in the workspace.
 instance_folder() { echo "$E2E_WS/FileSystemFolders/FS_QEL_Instance$1"; }
+
+# dravik_behaviour K KEY=VALUE...: how the stand-in backend of instance row K behaves
+# (dravik-behaviour.txt in its folder: delay_ms, status, text, mode, exit_code, ...).
+dravik_behaviour() {
+    local folder; folder=$(instance_folder "$1"); shift
+    printf '%s\r\n' "$@" >"$folder/dravik-behaviour.txt"
+}
+
+# instance_log K: the log file the backend of instance row K writes.
+instance_log() { echo "$(instance_folder "$1")/log/output.log"; }
 
 # win_path UNIX_PATH: the path as the program sees it (Wine maps / to drive Z:).
 win_path() { local p=${1//\//\\}; echo "Z:$p"; }

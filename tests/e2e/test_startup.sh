@@ -26,6 +26,16 @@ sleep 1
 probe settle >/dev/null
 check_corner
 
+step "a frameless pop-up with a system menu, on the task bar, with icons"
+read -r style exstyle < <(probe window-style)
+expect_eq $((0x80000000)) $((style & 0x80000000)) "WS_POPUP in $style"
+expect_eq 0 $((style & 0x00C00000)) "no caption (WS_CAPTION) in $style"
+expect_eq $((0x00080000)) $((style & 0x00080000)) "WS_SYSMENU in $style"
+expect_eq $((0x10000000)) $((style & 0x10000000)) "WS_VISIBLE in $style"
+expect_eq $((0x00040000)) $((exstyle & 0x00040000)) "WS_EX_APPWINDOW in $exstyle"
+expect_ne 0 "$(probe send dlg 0x7F 1 0)" "big window icon"
+expect_ne 0 "$(probe send dlg 0x7F 0 0)" "small window icon"
+
 step "the controls, their kinds and initial states"
 controls=$(probe controls)
 expect_eq "1000 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010 1011 1012 1013 1014 1015 1016 1018" \

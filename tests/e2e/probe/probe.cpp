@@ -384,6 +384,12 @@ int CmdWindowRect(const Args&) {
     return 0;
 }
 
+int CmdWindowStyle(const Args&) {
+    HWND w = RequireMain();
+    Line(Hex(static_cast<ULONG>(GetWindowLongW(w, GWL_STYLE))) + " " + Hex(static_cast<ULONG>(GetWindowLongW(w, GWL_EXSTYLE))));
+    return 0;
+}
+
 int CmdClientRect(const Args&) {
     HWND w = RequireMain();
     RECT r{};
@@ -835,7 +841,7 @@ int Usage() {
     std::fputs(
         "usage: probe [--pid PID] COMMAND ARGS...\n"
         "  wait-window [MS] | wait-no-window [MS] | settle [MS] | windows\n"
-        "  window-rect | client-rect | controls | control ID [FIELD]\n"
+        "  window-rect | window-style (style exstyle) | client-rect | controls | control ID [FIELD]\n"
         "  list-headers ID | list-cells ID [ROW [COL]] | list-count ID | list-selected ID\n"
         "  list-cell-rect ID ROW COL | combo-items ID | combo-selection ID\n"
         "  led ID | pixel X Y\n"
@@ -894,6 +900,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"windows") rc = CmdWindows(args);
     else if (command == L"window-rect") rc = CmdWindowRect(args);
     else if (command == L"client-rect") rc = CmdClientRect(args);
+    else if (command == L"window-style") rc = CmdWindowStyle(args);
     else if (command == L"control") rc = CmdControl(args);
     else if (command == L"controls") rc = CmdControls(args);
     else if (command == L"list-headers") rc = CmdListHeaders(args);

@@ -32,9 +32,10 @@
 #                                            records its command lines
 #
 # Program:     start_brisvale [--wait]      start a copy in E2E_WS; E2E_PID is its Unix pid.
-#                                            --wait: until the main dialog shows (fails at
-#                                            once when a start-up box shows instead, e.g.
-#                                            without write_config)
+#                                            --wait: until the main dialog shows and has
+#                                            not changed for 0.5 s (fails at once when a
+#                                            start-up box shows instead, e.g. without
+#                                            write_config). `probe stable` waits likewise.
 #              wait_window [ms]              wait for the main dialog (prints hwnd and pid)
 #              wait_exit PID [seconds]       wait for a started copy to end (default 30 s);
 #                                            returns its exit status
@@ -204,6 +205,7 @@ start_brisvale() {
     if [ "${1:-}" == "--wait" ]; then
         wait_window 60000 >/dev/null || fail "brisvale.exe did not show its main dialog"
         probe settle >/dev/null
+        probe stable 500 20000 || fail "the main dialog did not come to rest after start-up"
     fi
 }
 

@@ -368,6 +368,41 @@ int CmdSettle(const Args& a) {
     return 0;
 }
 
+// Everything about the main dialog that start-up steps change: placement, controls and their
+// states and texts, list and combo contents.
+std::string Snapshot(HWND dialog) {
+    std::string out = RectText(ScreenRect(dialog));
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        out += "|" + RectText(ScreenRect(c)) + (IsWindowVisible(c) ? "v" : "h") + (IsWindowEnabled(c) ? "e" : "d") +
+               Utf8(TextOf(c));
+        const std::wstring cls = ClassOf(c);
+        if (cls == L"SysListView32") out += "#" + std::to_string(Send(c, LVM_GETITEMCOUNT, 0, 0));
+        if (cls == L"ComboBox") out += "#" + std::to_string(Send(c, CB_GETCOUNT, 0, 0));
+    }
+    return out;
+}
+
+// Waits until the main dialog has not changed for QUIET_MS (default 500), at most MS.
+int CmdStable(const Args& a) {
+    const DWORD quiet = TimeoutArg(a, 0, 500);
+    const ULONGLONG end = GetTickCount64() + TimeoutArg(a, 1, 15000);
+    HWND w = RequireMain();
+    std::string last = Snapshot(w);
+    ULONGLONG since = GetTickCount64();
+    while (GetTickCount64() < end) {
+        Sleep(100);
+        if (!IsWindow(w)) return Fail("the main dialog went away");
+        std::string now = Snapshot(w);
+        if (now != last) {
+            last = std::move(now);
+            since = GetTickCount64();
+        } else if (GetTickCount64() - since >= quiet) {
+            return 0;
+        }
+    }
+    return Fail("the main dialog kept changing");
+}
+
 int CmdWindows(const Args&) {
     for (HWND w : TopWindows([](HWND w) { return IsWindowVisible(w) != 0; })) {
         DWORD pid = 0;
@@ -840,7 +875,7 @@ int CmdReg(const std::wstring& verb, const Args& a) {
 int Usage() {
     std::fputs(
         "usage: probe [--pid PID] COMMAND ARGS...\n"
-        "  wait-window [MS] | wait-no-window [MS] | settle [MS] | windows\n"
+        "  wait-window [MS] | wait-no-window [MS] | settle [MS] | stable [QUIET_MS [MS]] | windows\n"
         "  window-rect | window-style (style exstyle) | client-rect | controls | control ID [FIELD]\n"
         "  list-headers ID | list-cells ID [ROW [COL]] | list-count ID | list-selected ID\n"
         "  list-cell-rect ID ROW COL | combo-items ID | combo-selection ID\n"
@@ -897,6 +932,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"wait-window") rc = CmdWaitWindow(args);
     else if (command == L"wait-no-window") rc = CmdWaitNoWindow(args);
     else if (command == L"settle") rc = CmdSettle(args);
+    else if (command == L"stable") rc = CmdStable(args);
     else if (command == L"windows") rc = CmdWindows(args);
     else if (command == L"window-rect") rc = CmdWindowRect(args);
     else if (command == L"client-rect") rc = CmdClientRect(args);

@@ -44,7 +44,8 @@
 #                                            exactly these Ethernet adapters (network
 #                                            namespace; `probe adapters` lists what it sees)
 # Inspection:  probe ARGS...                 probe.exe; `probe` alone lists its commands;
-#              `probe --pid PID ...` looks at one copy only (see test_duplicate.sh).
+#              `probe --pid PID ...` looks at one copy only (see test_duplicate.sh);
+#              E2E_TARGET_PID=PID does that for every probe call, helpers included.
 #              Values come one per line; list cells tab-separated; line breaks inside a text
 #              are printed as \r and \n. Exit 1 when the thing looked for is missing.
 # Waiting:     wait_for [-t seconds] CMD...  repeat CMD until it succeeds (default 15 s)
@@ -56,6 +57,7 @@
 #              There is no window manager: keys reach the program only after a click into
 #              one of its windows (`probe keystate 0x11` then shows what Wine saw).
 #              Screen coordinates: `probe control ID screen`, `probe list-cell-rect ID ROW COL`.
+#              click_control ID | double_click_cell LIST_ID ROW [COL]: real mouse on them
 # Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
 #              exclamation, information or none) of the first open box of the program;
 #              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.
@@ -196,7 +198,7 @@ E2E_WINE=(wine)   # use_adapters runs Wine inside a network namespace instead
 
 run_wine() { "${E2E_WINE[@]}" "$@"; }
 
-probe() { "${E2E_WINE[@]}" "$E2E_PROBE" "$@"; }
+probe() { "${E2E_WINE[@]}" "$E2E_PROBE" ${E2E_TARGET_PID:+--pid "$E2E_TARGET_PID"} "$@"; }
 
 start_brisvale() {
     (cd "$E2E_WS" && exec "${E2E_WINE[@]}" brisvale.exe) >>"$E2E_WS/brisvale.out" 2>&1 &
@@ -267,6 +269,20 @@ key() { xdotool key "$@"; }
 wheel() {
     [ $# -ge 3 ] && xdotool mousemove --sync "$2" "$3"
     case "$1" in up) xdotool click 4;; down) xdotool click 5;; *) fail "wheel up|down, not $1";; esac
+}
+
+# click_control ID: a real click in the middle of a control of the main dialog.
+click_control() {
+    local l t r b
+    IFS=, read -r l t r b < <(probe control "$1" screen) || { _e2e_report "no control $1 to click"; return 1; }
+    click $(((l + r) / 2)) $(((t + b) / 2))
+}
+
+# double_click_cell LIST_ID ROW [COLUMN]: a real double-click in the middle of a list cell.
+double_click_cell() {
+    local rect x y
+    read -r rect x y < <(probe list-cell-rect "$1" "$2" "${3:-0}") || { _e2e_report "no cell $2,${3:-0} in list $1"; return 1; }
+    double_click "$x" "$y"
 }
 
 # ---- configuration ----------------------------------------------------------------------

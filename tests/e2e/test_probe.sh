@@ -24,6 +24,9 @@ read -r _ x y < <(fprobe list-cell-rect 1001 2 0)
 click "$x" "$y"
 wait_for_eq 2 fprobe list-selected 1001
 expect_eq 2 "$(fprobe list-selected 1001)" "selection after a click on row 2"
+E2E_TARGET_PID=$fx double_click_cell 1001 1 0
+wait_for_eq "Fixture double-click 1,0" eval "fprobe windows | cut -f6"
+expect_eq "Fixture double-click 1,0" "$(fprobe windows | cut -f6)" "title after a double-click on row 1"
 
 step "combo boxes of another process"
 expect_eq $'alpha\nbeta\ngamma' "$(fprobe combo-items 1015)" "combo items"

@@ -81,8 +81,7 @@ for id in 1004 1005 1006 1007 1008 1009 1010 1011 1012 1013 1014; do
 done
 
 step "a click on the search LED does nothing"
-IFS=, read -r l t r b < <(probe control 1014 screen)
-click $(((l + r) / 2)) $(((t + b) / 2))
+click_control 1014
 move 0 $((E2E_SCREEN_H - 1))
 probe settle >/dev/null
 expect_ok probe no-box 1000

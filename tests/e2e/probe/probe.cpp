@@ -734,10 +734,17 @@ int CmdKeyState(const Args& a) {
 // A stand-in window for testing this program itself: a dialog owning a list view 1001
 // (three columns, three rows), a combo box 1015 (three items, "beta" chosen) and a button
 // 1002 whose click shows a message box "Fixture" with two lines and the exclamation icon.
+// A double-click on the list names the row and column in the window title.
 // Prints its process id, then runs until the dialog is closed.
 LRESULT CALLBACK FixtureProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && LOWORD(wParam) == 1002 && HIWORD(wParam) == BN_CLICKED) {
         MessageBoxW(w, L"first line\r\nsecond line", L"Fixture", MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == NM_DBLCLK) {
+        const auto* activate = reinterpret_cast<NMITEMACTIVATE*>(lParam);
+        SetWindowTextW(w, (L"Fixture double-click " + std::to_wstring(activate->iItem) + L"," +
+                           std::to_wstring(activate->iSubItem)).c_str());
         return 0;
     }
     if (message == WM_CLOSE) {
@@ -920,7 +927,7 @@ int wmain(int argc, wchar_t** argv) {
     if (RunAsRecorder()) return 0;
     _setmode(_fileno(stdout), _O_BINARY);
     Args args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == L"--pid") {
+    while (args.size() >= 2 && args[0] == L"--pid") {  // the last one counts
         wantedPid = static_cast<DWORD>(Number(args[1].c_str()));
         args.erase(args.begin(), args.begin() + 2);
     }

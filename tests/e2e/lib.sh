@@ -58,6 +58,9 @@
 #              one of its windows (`probe keystate 0x11` then shows what Wine saw).
 #              Screen coordinates: `probe control ID screen`, `probe list-cell-rect ID ROW COL`.
 #              click_control ID | double_click_cell LIST_ID ROW [COL]: real mouse on them
+# LEDs:        `probe led ID` prints COLOUR, the centre pixel's R,G,B and the bitmap handle;
+#              COLOUR (off, green, red, yellow, blue, amber or unknown) is read from the
+#              screen, so the dialog must not be covered there.
 # Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
 #              exclamation, information or none) of the first open box of the program;
 #              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.

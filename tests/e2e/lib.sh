@@ -351,15 +351,15 @@ use_adapters() {
     E2E_NETNS="qel-e2e-$$"
     ip netns add "$E2E_NETNS" && ip netns add "$E2E_NETNS-peers" || fail "cannot create network namespaces (needs root)"
     ip -n "$E2E_NETNS" link set lo up
-    local spec name mac n=0
-    for spec in "$@"; do
-        name=${spec%%=*}
-        mac=${spec#*=}
+    local adapter name mac n=0
+    for adapter in "$@"; do
+        name=${adapter%%=*}
+        mac=${adapter#*=}
         n=$((n + 1))
         ip -n "$E2E_NETNS" link add "$name" type veth peer name "peer$n" netns "$E2E_NETNS-peers" &&
             ip -n "$E2E_NETNS" link set "$name" address "$mac" &&
             ip -n "$E2E_NETNS" link set "$name" up &&
-            ip -n "$E2E_NETNS-peers" link set "peer$n" up || fail "cannot create adapter $spec"
+            ip -n "$E2E_NETNS-peers" link set "peer$n" up || fail "cannot create adapter $adapter"
     done
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
@@ -420,6 +420,7 @@ _e2e_cleanup() {
     exit "$status"
 }
 trap _e2e_cleanup EXIT
+trap "exit 143" INT TERM   # an interrupted test cleans up too
 
 # ---- a clean start ------------------------------------------------------------------------
 

@@ -1,0 +1,240 @@
+// The adapter list over the platform's real enumeration, driven by real mouse input.
+// Runs where the workstation's adapters are known: tests/e2e/test_adapters_netns.sh starts
+// Wine inside a network namespace with veth adapters of fixed MAC addresses and names them
+// in BRISVALE_NETNS_ADAPTERS ("name=MAC;..." in the order the list must show them).
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CtarnwickDlgWin32.h"
+#include "app/SharedGlobals.h"
+#include "network/AdaptersWin32.h"
+#include "resource.h"
+
+namespace {
+
+using Names = std::vector<std::wstring>;
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+void MouseTo(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    PumpFor(50);
+}
+
+void Click(POINT screen, int times = 1) {
+    MouseTo(screen);
+    for (int i = 0; i < times; ++i) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_MOUSE;
+        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, input, sizeof(INPUT));
+        PumpFor(30);
+    }
+    PumpFor(300);
+}
+
+POINT CentreOnScreen(HWND window, const RECT& client) {
+    POINT p{(client.left + client.right) / 2, (client.top + client.bottom) / 2};
+    ClientToScreen(window, &p);
+    return p;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> ExpectedAdapters() {
+    std::vector<std::pair<std::wstring, std::wstring>> adapters;
+    const char* spec = std::getenv("BRISVALE_NETNS_ADAPTERS");
+    if (!spec) return adapters;
+    std::string text = spec;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(';', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string item = text.substr(start, end - start);
+        const size_t eq = item.find('=');
+        if (eq != std::string::npos)
+            adapters.emplace_back(std::wstring(item.begin(), item.begin() + eq), std::wstring(item.begin() + eq + 1, item.end()));
+        start = end + 1;
+    }
+    return adapters;
+}
+
+class NamespaceAdapters : public ::testing::Test {
+protected:
+    std::vector<std::pair<std::wstring, std::wstring>> expected = ExpectedAdapters();
+    std::unique_ptr<CtarnwickDlg> dlg;
+
+    void SetUp() override {
+        if (expected.size() < 3) GTEST_SKIP() << "needs BRISVALE_NETNS_ADAPTERS with three adapters or more";
+        SetAdapterSourceForTesting(nullptr);
+        findQelDevThreadRunning_g = false;
+        dlg = std::make_unique<CtarnwickDlg>();
+        ASSERT_NE(dlg->CreateModeless(), nullptr);
+        HWND window = dlg->GetSafeHwnd();
+        SetWindowPos(window, HWND_TOP, 100, 100, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+        SetForegroundWindow(window);
+        PumpFor(300);
+
+        dlg->instanceList.DeleteAllRows();
+        for (int r = 0; r < 4; ++r) {
+            dlg->instanceList.InsertRow(r, std::to_wstring(r + 1));
+            dlg->instanceList.SetCell(r, colFsName, L"FS_QEL_Instance" + std::to_wstring(r));
+            dlg->instanceList.SetCell(r, colStartupFileName, L"eval-trx9420.xml");
+        }
+        // Narrow columns so that every cell can be reached with the mouse.
+        for (int c = 0; c < instanceColumnCount; ++c) dlg->instanceList.SetColumnWidth(c, 24);
+        for (int c = 0; c < adapterColumnCount; ++c) dlg->adapterList.SetColumnWidth(c, 50);
+    }
+    void TearDown() override {
+        dlg.reset();
+        findQelDevThreadRunning_g = false;
+    }
+
+    void Refresh() {
+        SendMessageW(dlg->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS, BN_CLICKED), 0);
+        PumpFor(100);
+    }
+    POINT AdapterRow(int row) {
+        RECT r{};
+        r.left = LVIR_BOUNDS;
+        SendMessageW(dlg->adapterList.GetSafeHwnd(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&r));
+        r.right = r.left + 40;
+        return CentreOnScreen(dlg->adapterList.GetSafeHwnd(), r);
+    }
+    POINT InstanceCell(int row, int column) {
+        RECT r{};
+        dlg->instanceList.GetCellRect(row, column, r);
+        return CentreOnScreen(dlg->instanceList.GetSafeHwnd(), r);
+    }
+    Names AdapterCells() {
+        Names cells;
+        for (int r = 0; r < dlg->instanceList.RowCount(); ++r) cells.push_back(dlg->instanceList.Cell(r, colEthernetAdapter));
+        return cells;
+    }
+};
+
+TEST_F(NamespaceAdapters, ListsTheNamespaceAdaptersNewestFirstAndRestoresTheRememberedOnes) {
+    dlg->selectedMacAddress = expected[1].second;
+    dlg->instanceAdapterNames = Names(10);
+    dlg->instanceAdapterNames[0] = expected[2].first;
+    dlg->instanceAdapterNames[1] = L"absent0";
+    Refresh();
+
+    ASSERT_EQ(dlg->adapterList.RowCount(), static_cast<int>(expected.size())) << "the loopback interface is not listed";
+    for (int r = 0; r < static_cast<int>(expected.size()); ++r) {
+        EXPECT_EQ(dlg->adapterList.Cell(r, colName), expected[r].first) << r;
+        EXPECT_EQ(dlg->adapterList.Cell(r, colMac), expected[r].second) << r;
+    }
+    EXPECT_EQ(dlg->adapterList.FirstSelectedRow(), 1);
+    EXPECT_EQ(GetFocus(), dlg->adapterList.GetSafeHwnd());
+    EXPECT_EQ(dlg->adapterList.Cell(2, colSelected), L"Yes");
+    EXPECT_EQ(AdapterCells(), (Names{expected[2].first, L"", L"", L""}));
+}
+
+TEST_F(NamespaceAdapters, MouseChoosesAnAdapterAndADoubleClickAssignsIt) {
+    Refresh();
+    Click(AdapterRow(2));
+    ASSERT_EQ(dlg->adapterList.FirstSelectedRow(), 2) << "a click selects the adapter row";
+    dlg->instanceList.SetCell(2, colEthernetAdapter, expected[0].first);
+
+    Click(InstanceCell(1, colEthernetAdapter), 2);
+    EXPECT_EQ(selectedListItem_g, 1);
+    const std::wstring chosen = expected[2].first;
+    EXPECT_EQ(AdapterCells(), (Names{chosen, chosen, expected[0].first, chosen}));
+}
+
+TEST_F(NamespaceAdapters, MouseOpensTheChooserOverTheCellAndClosingItWithoutAChoiceWritesNothing) {
+    dlg->exeDrive = L"C:";
+    dlg->fileSystemFoldersPath = L"windows\\";  // any folder; a missing instance folder leaves the chooser empty
+    const POINT cell = InstanceCell(2, colStartupFileName);
+    Click(cell, 2);
+    ASSERT_TRUE(dlg->choiceCombo.IsWindowVisible());
+    EXPECT_EQ(selectedListItem_g, 2);
+    EXPECT_FALSE(dlg->instanceList.IsWindowEnabled());
+    RECT combo{};
+    GetWindowRect(dlg->choiceCombo.GetSafeHwnd(), &combo);
+    EXPECT_TRUE(PtInRect(&combo, cell)) << "the chooser lies over the double-clicked cell";
+
+    // Open the drop-down list with its arrow and close it again with a second click.
+    const POINT arrow{combo.right - 4, (combo.top + combo.bottom) / 2};
+    Click(arrow);
+    Click(arrow);
+    EXPECT_FALSE(dlg->choiceCombo.IsWindowVisible());
+    EXPECT_TRUE(dlg->instanceList.IsWindowEnabled());
+    EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), L"eval-trx9420.xml");
+    EXPECT_FALSE(dlg->repositoryResetPending[2]);
+}
+
+TEST_F(NamespaceAdapters, MouseChoiceInTheChooserReachesTheConfigurationFile) {
+    // A workspace of its own: the configuration file and an instance folder with startup files.
+    wchar_t base[MAX_PATH] = {}, previous[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, base);
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    const std::wstring work = std::wstring(base) + L"brisvale-mouse-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring folder = work + L"\\FileSystemFolders\\FS_QEL_Instance2";
+    CreateDirectoryW(work.c_str(), nullptr);
+    CreateDirectoryW((work + L"\\FileSystemFolders").c_str(), nullptr);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring files[] = {folder + L"\\eval-trx9420.xml", folder + L"\\B.XML", work + L"\\qel-configuration.txt"};
+    for (const std::wstring& file : files) {
+        UniqueFile f(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        const char text[] = "Instance 3\r\nStartupFileName eval-trx9420.xml\r\n";
+        DWORD written = 0;
+        WriteFile(f.get(), text, sizeof text - 1, &written, nullptr);
+    }
+    SetCurrentDirectoryW(work.c_str());
+    dlg->exeDrive = work.substr(0, work.find(L'\\'));
+    dlg->fileSystemFoldersPath = work.substr(work.find(L'\\') + 1) + L"\\FileSystemFolders\\";
+
+    Click(InstanceCell(2, colStartupFileName), 2);
+    ASSERT_TRUE(dlg->choiceCombo.IsWindowVisible());
+    ASSERT_EQ(dlg->choiceCombo.GetCount(), 2);  // B.XML, eval-trx9420.xml
+    RECT combo{};
+    GetWindowRect(dlg->choiceCombo.GetSafeHwnd(), &combo);
+    Click({combo.right - 4, (combo.top + combo.bottom) / 2});
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(dlg->choiceCombo.GetSafeHwnd(), &info));
+    ASSERT_TRUE(IsWindowVisible(info.hwndList)) << "the drop-down list is open";
+    RECT item{};
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    Click(CentreOnScreen(info.hwndList, item));
+
+    EXPECT_EQ(dlg->choiceCombo.GetCurSel(), 0);
+    EXPECT_FALSE(dlg->choiceCombo.IsWindowVisible());
+    EXPECT_TRUE(dlg->instanceList.IsWindowEnabled());
+    // The cell and the repository reset follow the configuration file: both change or neither.
+    char buffer[256] = {};
+    DWORD read = 0;
+    {
+        UniqueFile f(CreateFileW(L"qel-configuration.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ReadFile(f.get(), buffer, sizeof buffer - 1, &read, nullptr);
+    }
+    const bool written = std::string(buffer, read).find("StartupFileName B.XML") != std::string::npos;
+    EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), written ? L"B.XML" : L"eval-trx9420.xml");
+    EXPECT_EQ(dlg->repositoryResetPending[2], written);
+
+    SetCurrentDirectoryW(previous);
+    for (const std::wstring& file : files) DeleteFileW(file.c_str());
+    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW((work + L"\\FileSystemFolders").c_str());
+    RemoveDirectoryW(work.c_str());
+}
+
+}  // namespace

@@ -12,7 +12,11 @@ fi
 
 NS=brisvale-net-$$
 PREFIX=$BIN/wineprefix-netns-$$
+DRIVER=
+INPUT_DIR=$(mktemp -d)
 cleanup() {
+    [ -n "$DRIVER" ] && kill "$DRIVER" 2>/dev/null || true
+    rm -rf "$INPUT_DIR"
     ip netns exec "$NS" env WINEPREFIX="$PREFIX" wineserver -k >/dev/null 2>&1 || true
     ip netns del "$NS" >/dev/null 2>&1 || true
     rm -rf "$PREFIX"
@@ -32,7 +36,25 @@ ip -n "$NS" link set qc up   # qd stays down: an adapter without a link is liste
 
 source "$SRC/scripts/wine-env.sh"
 ensure_display "${BRISVALE_DISPLAY_NUMBER:-97}"
+# Real mouse input: the tests ask for clicks, xdotool makes them on the X display.
+drive_input() {
+    local n=1 x y count
+    while :; do
+        if [ -f "$INPUT_DIR/click-$n" ]; then
+            read -r x y count < "$INPUT_DIR/click-$n"
+            xdotool mousemove "$x" "$y" sleep 0.1 click --repeat "$count" --delay 80 1
+            touch "$INPUT_DIR/done-$n"
+            n=$((n + 1))
+        else
+            sleep 0.05
+        fi
+    done
+}
+drive_input &
+DRIVER=$!
+
 # The list shows the platform's order reversed; Wine reports interfaces by index.
 export BRISVALE_NETNS_ADAPTERS="qc=02-00-00-00-00-0C;qd=02-00-00-00-00-0D;qa=02-00-00-00-00-0A;qb=02-00-00-00-00-0B"
 ip netns exec "$NS" env WINEPREFIX="$PREFIX" DISPLAY="$DISPLAY" BRISVALE_NETNS_ADAPTERS="$BRISVALE_NETNS_ADAPTERS" \
+    BRISVALE_XINPUT_DIR="$INPUT_DIR" \
     bash -c "source '$SRC/scripts/wine-env.sh'; wine_prefix_init '$PREFIX'; cd '$BIN' && wine win_tests.exe --gtest_filter='NamespaceAdapters.*'"

@@ -33,20 +33,48 @@ void PumpFor(DWORD milliseconds) {
     } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-void MouseTo(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    PumpFor(50);
+// With BRISVALE_XINPUT_DIR (a Unix folder) set, clicks are made by xdotool on the X display
+// through a small hand-over: the test writes "click-N" with "x y count", the script's driver
+// performs it and answers with "done-N". Otherwise they are injected with SendInput.
+int inputRequests = 0;
+
+std::wstring InputFolder() {
+    const char* dir = std::getenv("BRISVALE_XINPUT_DIR");
+    if (!dir || !*dir) return {};
+    std::wstring folder = L"Z:";
+    for (const char* c = dir; *c; ++c) folder += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    return folder;
+}
+
+bool XdotoolClick(POINT screen, int times) {
+    const std::wstring folder = InputFolder();
+    if (folder.empty()) return false;
+    const std::wstring n = std::to_wstring(++inputRequests);
+    const std::string request = std::to_string(screen.x) + " " + std::to_string(screen.y) + " " + std::to_string(times) + "\n";
+    const std::wstring partial = folder + L"\\partial-" + n, click = folder + L"\\click-" + n, done = folder + L"\\done-" + n;
+    {
+        UniqueFile f(CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(f.get(), request.data(), static_cast<DWORD>(request.size()), &written, nullptr);
+    }
+    MoveFileW(partial.c_str(), click.c_str());
+    // Keep pumping: the X events reach the windows only through this thread's message calls.
+    for (int i = 0; i < 1000 && GetFileAttributesW(done.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) PumpFor(10);
+    return true;
 }
 
 void Click(POINT screen, int times = 1) {
-    MouseTo(screen);
-    for (int i = 0; i < times; ++i) {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_MOUSE;
-        input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, input, sizeof(INPUT));
-        PumpFor(30);
+    if (!XdotoolClick(screen, times)) {
+        SetCursorPos(screen.x, screen.y);
+        PumpFor(50);
+        for (int i = 0; i < times; ++i) {
+            INPUT input[2] = {};
+            input[0].type = input[1].type = INPUT_MOUSE;
+            input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            SendInput(2, input, sizeof(INPUT));
+            PumpFor(30);
+        }
     }
     PumpFor(300);
 }

@@ -40,11 +40,6 @@ TEST(TableEditingStartupFiles, SearchPatternNamesTheInstanceFolder) {
     EXPECT_EQ(StartupFileSearchPattern(L"C:", L"Tools\\FileSystemFolders\\", L""), L"");
 }
 
-TEST(TableEditingStartupFiles, ChooserLiesOverTheCell) {
-    const Rect placed = StartupFileChooserPlacement({300, 14, 600, 200}, {420, 40, 530, 59});
-    EXPECT_EQ(placed, (Rect{722, 54, 832, 73}));
-}
-
 class AdapterAssignment : public ::testing::Test {
 protected:
     MemoryTable adapters{adapterColumnCount};

@@ -22,6 +22,7 @@ cleanup() {
     rm -rf "$PREFIX"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 
 ip netns add "$NS"
 # Each "add" creates the peer first, then the named end: qb, qa, qd, qc.

@@ -103,13 +103,47 @@ std::vector<std::pair<std::wstring, std::wstring>> ExpectedAdapters() {
     return adapters;
 }
 
+void WriteText(const std::wstring& path, const std::string& text) {
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(f.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+std::string ReadText(const std::wstring& path) {
+    char buffer[4096] = {};
+    DWORD read = 0;
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ReadFile(f.get(), buffer, sizeof buffer - 1, &read, nullptr);
+    return std::string(buffer, read);
+}
+
+// A live dialog over the real adapters, in a workspace of its own: a configuration file with
+// four instances and the folder of instance 3 with two startup files.
 class NamespaceAdapters : public ::testing::Test {
 protected:
     std::vector<std::pair<std::wstring, std::wstring>> expected = ExpectedAdapters();
     std::unique_ptr<CtarnwickDlg> dlg;
+    wchar_t previousDirectory[MAX_PATH] = {};
+    std::wstring work, folders, instanceFolder;
 
     void SetUp() override {
         if (expected.size() < 3) GTEST_SKIP() << "needs BRISVALE_NETNS_ADAPTERS with three adapters or more";
+        wchar_t base[MAX_PATH] = {};
+        GetTempPathW(MAX_PATH, base);
+        work = std::wstring(base) + L"brisvale-netns-" + std::to_wstring(GetCurrentProcessId());
+        folders = work + L"\\FileSystemFolders";
+        instanceFolder = folders + L"\\FS_QEL_Instance2";
+        for (const std::wstring& folder : {work, folders, instanceFolder}) CreateDirectoryW(folder.c_str(), nullptr);
+        WriteText(instanceFolder + L"\\eval-trx9420.xml", "<config/>");
+        WriteText(instanceFolder + L"\\B.XML", "<config/>");
+        std::string config;
+        for (int k = 1; k <= 4; ++k)
+            config += "Instance " + std::to_string(k) + "\r\nFsName FS_QEL_Instance" + std::to_string(k - 1) +
+                      "\r\nStartupFileName eval-trx9420.xml\r\n\r\n";
+        WriteText(work + L"\\qel-configuration.txt", config);
+        GetCurrentDirectoryW(MAX_PATH, previousDirectory);
+        SetCurrentDirectoryW(work.c_str());
+
         SetAdapterSourceForTesting(nullptr);
         findQelDevThreadRunning_g = false;
         dlg = std::make_unique<CtarnwickDlg>();
@@ -125,6 +159,8 @@ protected:
             dlg->instanceList.SetCell(r, colFsName, L"FS_QEL_Instance" + std::to_wstring(r));
             dlg->instanceList.SetCell(r, colStartupFileName, L"eval-trx9420.xml");
         }
+        dlg->exeDrive = folders.substr(0, folders.find(L'\\'));
+        dlg->fileSystemFoldersPath = folders.substr(folders.find(L'\\') + 1) + L"\\";
         // Narrow columns so that every cell can be reached with the mouse.
         for (int c = 0; c < instanceColumnCount; ++c) dlg->instanceList.SetColumnWidth(c, 24);
         for (int c = 0; c < adapterColumnCount; ++c) dlg->adapterList.SetColumnWidth(c, 50);
@@ -132,6 +168,11 @@ protected:
     void TearDown() override {
         dlg.reset();
         findQelDevThreadRunning_g = false;
+        if (work.empty()) return;
+        SetCurrentDirectoryW(previousDirectory);
+        for (const wchar_t* file : {L"\\eval-trx9420.xml", L"\\B.XML"}) DeleteFileW((instanceFolder + file).c_str());
+        DeleteFileW((work + L"\\qel-configuration.txt").c_str());
+        for (const std::wstring& folder : {instanceFolder, folders, work}) RemoveDirectoryW(folder.c_str());
     }
 
     void Refresh() {
@@ -188,8 +229,7 @@ TEST_F(NamespaceAdapters, MouseChoosesAnAdapterAndADoubleClickAssignsIt) {
 }
 
 TEST_F(NamespaceAdapters, MouseOpensTheChooserOverTheCellAndClosingItWithoutAChoiceWritesNothing) {
-    dlg->exeDrive = L"C:";
-    dlg->fileSystemFoldersPath = L"windows\\";  // any folder; a missing instance folder leaves the chooser empty
+    const std::string before = ReadText(L"qel-configuration.txt");
     const POINT cell = InstanceCell(2, colStartupFileName);
     Click(cell, 2);
     ASSERT_TRUE(dlg->choiceCombo.IsWindowVisible());
@@ -207,29 +247,10 @@ TEST_F(NamespaceAdapters, MouseOpensTheChooserOverTheCellAndClosingItWithoutACho
     EXPECT_TRUE(dlg->instanceList.IsWindowEnabled());
     EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), L"eval-trx9420.xml");
     EXPECT_FALSE(dlg->repositoryResetPending[2]);
+    EXPECT_EQ(ReadText(L"qel-configuration.txt"), before);
 }
 
 TEST_F(NamespaceAdapters, MouseChoiceInTheChooserReachesTheConfigurationFile) {
-    // A workspace of its own: the configuration file and an instance folder with startup files.
-    wchar_t base[MAX_PATH] = {}, previous[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, base);
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    const std::wstring work = std::wstring(base) + L"brisvale-mouse-" + std::to_wstring(GetCurrentProcessId());
-    const std::wstring folder = work + L"\\FileSystemFolders\\FS_QEL_Instance2";
-    CreateDirectoryW(work.c_str(), nullptr);
-    CreateDirectoryW((work + L"\\FileSystemFolders").c_str(), nullptr);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring files[] = {folder + L"\\eval-trx9420.xml", folder + L"\\B.XML", work + L"\\qel-configuration.txt"};
-    for (const std::wstring& file : files) {
-        UniqueFile f(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        const char text[] = "Instance 3\r\nStartupFileName eval-trx9420.xml\r\n";
-        DWORD written = 0;
-        WriteFile(f.get(), text, sizeof text - 1, &written, nullptr);
-    }
-    SetCurrentDirectoryW(work.c_str());
-    dlg->exeDrive = work.substr(0, work.find(L'\\'));
-    dlg->fileSystemFoldersPath = work.substr(work.find(L'\\') + 1) + L"\\FileSystemFolders\\";
-
     Click(InstanceCell(2, colStartupFileName), 2);
     ASSERT_TRUE(dlg->choiceCombo.IsWindowVisible());
     ASSERT_EQ(dlg->choiceCombo.GetCount(), 2);  // B.XML, eval-trx9420.xml
@@ -247,22 +268,13 @@ TEST_F(NamespaceAdapters, MouseChoiceInTheChooserReachesTheConfigurationFile) {
     EXPECT_EQ(dlg->choiceCombo.GetCurSel(), 0);
     EXPECT_FALSE(dlg->choiceCombo.IsWindowVisible());
     EXPECT_TRUE(dlg->instanceList.IsWindowEnabled());
-    // The cell and the repository reset follow the configuration file: both change or neither.
-    char buffer[256] = {};
-    DWORD read = 0;
-    {
-        UniqueFile f(CreateFileW(L"qel-configuration.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        ReadFile(f.get(), buffer, sizeof buffer - 1, &read, nullptr);
-    }
-    const bool written = std::string(buffer, read).find("StartupFileName B.XML") != std::string::npos;
-    EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), written ? L"B.XML" : L"eval-trx9420.xml");
-    EXPECT_EQ(dlg->repositoryResetPending[2], written);
-
-    SetCurrentDirectoryW(previous);
-    for (const std::wstring& file : files) DeleteFileW(file.c_str());
-    RemoveDirectoryW(folder.c_str());
-    RemoveDirectoryW((work + L"\\FileSystemFolders").c_str());
-    RemoveDirectoryW(work.c_str());
+    // The new name is in instance 3's block, in the cell, and its repository is marked.
+    const std::string file = ReadText(L"qel-configuration.txt");
+    ASSERT_NE(file.find("StartupFileName B.XML"), std::string::npos);
+    EXPECT_LT(file.find("Instance 3"), file.find("StartupFileName B.XML"));
+    EXPECT_GT(file.find("Instance 4"), file.find("StartupFileName B.XML"));
+    EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), L"B.XML");
+    EXPECT_TRUE(dlg->repositoryResetPending[2]);
 }
 
 }  // namespace

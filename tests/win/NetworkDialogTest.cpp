@@ -58,12 +58,12 @@ std::wstring TempFolder() {
     return folder;
 }
 
-void WriteFile(const std::wstring& path, const std::string& text) {
+void WriteText(const std::wstring& path, const std::string& text) {
     std::ofstream out(path.c_str(), std::ios::binary);
     out << text;
 }
 
-std::string ReadFile(const std::wstring& path) {
+std::string ReadText(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
@@ -104,7 +104,7 @@ protected:
         for (int k = 1; k <= 3; ++k)
             config += "Instance " + std::to_string(k) + "\r\nFsName FS_QEL_Instance" + std::to_string(k - 1) +
                       "\r\nStartupFileName eval-trx9420.xml\r\n\r\n";
-        WriteFile(L"qel-configuration.txt", config);
+        WriteText(L"qel-configuration.txt", config);
 
         source.adapters = {Ethernet(L"Ethernet", 0x0a), Ethernet(L"Ethernet 2", 0x0b), Ethernet(L"Ethernet 3", 0x0c)};
         SetAdapterSourceForTesting(&source);
@@ -174,7 +174,7 @@ protected:
         const std::wstring folder = folders + L"\\" + fsName;
         CreateDirectoryW(folder.c_str(), nullptr);
         for (const wchar_t* name : {L"eval-trx9420.xml", L"B.XML", L"notes.txt", L"a.Xml"})
-            WriteFile(folder + L"\\" + name, "<config/>");
+            WriteText(folder + L"\\" + name, "<config/>");
         CreateDirectoryW((folder + L"\\old.xml").c_str(), nullptr);
         const size_t slash = folders.find(L'\\');
         dlg->exeDrive = folders.substr(0, slash);
@@ -257,12 +257,12 @@ TEST_F(NetworkDialog, StartupFileChooserOpensOverTheCellWithTheFolderFiles) {
     EXPECT_EQ(combo.right - combo.left, cell.right - cell.left);
 
     // Closing the list without a choice writes nothing.
-    const std::string before = ReadFile(L"qel-configuration.txt");
+    const std::string before = ReadText(L"qel-configuration.txt");
     CloseUp();
     EXPECT_FALSE(dlg->choiceCombo.IsWindowVisible());
     EXPECT_TRUE(dlg->instanceList.IsWindowEnabled());
     EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), L"eval-trx9420.xml");
-    EXPECT_EQ(ReadFile(L"qel-configuration.txt"), before);
+    EXPECT_EQ(ReadText(L"qel-configuration.txt"), before);
     EXPECT_FALSE(dlg->repositoryResetPending[2]);
 }
 

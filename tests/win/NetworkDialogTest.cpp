@@ -113,6 +113,9 @@ protected:
         ASSERT_NE(dlg->CreateModeless(), nullptr);
         ShowWindow(dlg->GetSafeHwnd(), SW_SHOW);
         Pump();  // the start-up event enumerates once
+        // Whatever the prefix's registry remembers plays no part here.
+        dlg->selectedMacAddress.clear();
+        dlg->instanceAdapterNames = Names(10);
 
         // A known table, whatever the start-up read.
         dlg->instanceList.DeleteAllRows();

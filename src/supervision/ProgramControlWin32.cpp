@@ -1,11 +1,46 @@
 // The program-control message: every report of the threads and the mouse handling.
-#include "app/CtarnwickDlgWin32.h"
+#include "app/SharedGlobals.h"
 #include "common/ProgramControl.h"
+#include "supervision/ProgramControlHostWin32.h"
 
-LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM) {
-    if (code == pcStartUp) {
-        GetEthernetNetworkAdapters();
-        ConfigureDialogWindow();
+LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM argument) {
+    DialogProgramControlHost host(*this);
+    return HandleProgramControl(host, static_cast<unsigned long>(code), static_cast<long>(argument));
+}
+
+void DialogProgramControlHost::FocusInstanceRow(int row) {
+    d_.instanceList.SetFocus();
+    d_.instanceList.SetRowSelected(row, true);
+    d_.instanceList.EnsureVisible(row);
+}
+
+void DialogProgramControlHost::ShowErrorBox(const std::wstring& text, const std::wstring& caption) {
+    MessageBoxW(d_.GetSafeHwnd(), text.c_str(), caption.c_str(), MB_ICONERROR | MB_OK);
+}
+
+void DialogProgramControlHost::PostProgramControl(unsigned code, long argument) {
+    PostMessageW(d_.GetSafeHwnd(), programControlMessage, code, argument);
+}
+
+void DialogProgramControlHost::SendCloseCommand() { SendMessageW(d_.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+void DialogProgramControlHost::TerminateBackend(int instance) {
+    PROCESS_INFORMATION& process = d_.processInfo[instance];
+    if (process.hProcess) {
+        TerminateProcess(process.hProcess, 0xFFFFFFFF);
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
     }
-    return 0;
+    if (process.hThread) CloseHandle(process.hThread);
+    process.hProcess = nullptr;
+    process.hThread = nullptr;
+}
+
+void DialogProgramControlHost::WaitForWorkerEnd() {
+    if (HANDLE worker = hThreadFindAndConfigureQelDevice_g.load()) WaitForSingleObject(worker, INFINITE);
+}
+
+void DialogProgramControlHost::WaitForThreadEndAndClose(void* thread) {
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
 }

@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cwchar>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
 #include "supervision/ThreadStartWin32.h"
+#include "ConfigTestSupport.h"
 
 namespace {
 
@@ -194,62 +194,16 @@ TEST(SearchWin32Thread, ChildThatExitsWithoutARecordIsAnUnexpectedExit) {
     EXPECT_LT(gone.seconds, 3.0);
 }
 
-// Closes every message box of this process as it appears, noting caption and text.
-class BoxCloser {
-public:
-    BoxCloser() : owner_(GetCurrentThreadId()), thread_([this] { Run(); }) {}
-    ~BoxCloser() {
-        stop_ = true;
-        thread_.join();
-    }
-    std::vector<std::pair<std::wstring, std::wstring>> Boxes() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return boxes_;
-    }
-
-private:
-    void Run() {
-        while (!stop_) {
-            EnumThreadWindows(owner_, &BoxCloser::Visit, reinterpret_cast<LPARAM>(this));
-            Sleep(30);
-        }
-    }
-    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-        wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
-        if (wcscmp(className, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-        wchar_t caption[512] = {}, text[2048] = {};
-        GetWindowTextW(window, caption, 512);
-        GetDlgItemTextW(window, 0xFFFF, text, 2048);
-        if (wcscmp(caption, L"brisvale") == 0 || (caption[0] == 0 && text[0] == 0)) return TRUE;  // the main dialog
-        auto* closer = reinterpret_cast<BoxCloser*>(self);
-        {
-            std::lock_guard<std::mutex> lock(closer->mutex_);
-            closer->boxes_.emplace_back(caption, text);
-        }
-        PostMessageW(window, WM_COMMAND, IDOK, 0);
-        return TRUE;
-    }
-
-    DWORD owner_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<std::pair<std::wstring, std::wstring>> boxes_;
-    std::thread thread_;
-};
-
 TEST(SearchWin32Thread, FailedStartEndsTheSearchWithRedLedAndABox) {
     ResetGlobals();
+    configtest::ScratchDirectory folder;
+    ASSERT_TRUE(configtest::WriteBytes(L"qel-configuration.txt", "Instance 1\r\nInstance 2\r\n"));
+    configtest::MessageBoxWatcher closer;
     CtarnwickDlg dialog;
     ASSERT_NE(dialog.CreateModeless(), nullptr);
     PumpUntil([] { return false; }, 200);  // the deferred start-up step
-    HWND main = dialog.GetSafeHwnd();
-    SetWindowTextW(main, L"brisvale");
-    dialog.instanceList.DeleteAllRows();
-    dialog.instanceList.InsertRow(0, L"1");
-    dialog.instanceList.InsertRow(1, L"2");
+    ASSERT_EQ(dialog.instanceList.RowCount(), 2);
 
-    BoxCloser closer;
     dialog.OnBnClickedButtonFindAndConfigureQelDevices();
     EXPECT_TRUE(findQelDevThreadRunning_g.load());
     EXPECT_FALSE(dialog.closeAdapterButton.IsWindowEnabled());
@@ -273,24 +227,22 @@ TEST(SearchWin32Thread, FailedStartEndsTheSearchWithRedLedAndABox) {
 
 TEST(SearchWin32Thread, LedClickOfAnActiveInstanceStartsTheBrowserAndTurnsItAmber) {
     ResetGlobals();
+    configtest::ScratchDirectory folder;
+    ASSERT_TRUE(configtest::WriteBytes(L"qel-configuration.txt",
+                                       "Instance 1\r\nIP 127.0.0.1\r\nPort 50000\r\nInstance 2\r\n"));
+    configtest::MessageBoxWatcher closer;
     CtarnwickDlg dialog;
     ASSERT_NE(dialog.CreateModeless(), nullptr);
-    dialog.instanceList.DeleteAllRows();
-    dialog.instanceList.InsertRow(0, L"1");
+    ASSERT_EQ(dialog.instanceList.RowCount(), 2);
+    ASSERT_EQ(dialog.instanceList.Cell(0, 4), L"50000");
     dialog.instanceList.SetCell(0, 1, L"Yes");
-    dialog.instanceList.SetCell(0, 3, L"127.0.0.1");
-    dialog.instanceList.SetCell(0, 4, L"50000");
-    dialog.instanceList.InsertRow(1, L"2");
-    dialog.instanceList.SetCell(1, 1, L"No");
     dialog.browserCombo.ResetContent();
     dialog.browserCombo.AddString(L"Chrome");
     dialog.browserCombo.SetCurSel(0);
     dialog.chromePath = OwnPath();
 
-    wchar_t folder[MAX_PATH], log[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    GetTempFileNameW(folder, L"brw", 0, log);
-    SetEnvironmentVariableW(L"BRISVALE_BROWSER_LOG", log);
+    const std::wstring log = folder.Path() + L"\\browser.txt";
+    SetEnvironmentVariableW(L"BRISVALE_BROWSER_LOG", log.c_str());
 
     HANDLE before = hThreadLaunchWebBrowser_g.load();
     dialog.OnStnClickedStaticQel2();  // not active: nothing
@@ -301,12 +253,11 @@ TEST(SearchWin32Thread, LedClickOfAnActiveInstanceStartsTheBrowserAndTurnsItAmbe
     SetEnvironmentVariableW(L"BRISVALE_BROWSER_LOG", nullptr);
 
     wchar_t seen[1024] = {};
-    if (FILE* f = _wfopen(log, L"rb")) {
+    if (FILE* f = _wfopen(log.c_str(), L"rb")) {
         const size_t n = fread(seen, sizeof(wchar_t), 1023, f);
         seen[n] = 0;
         fclose(f);
     }
-    DeleteFileW(log);
     EXPECT_EQ(std::wstring(seen), OwnPath() + L" -url 127.0.0.1:50000");
 }
 

@@ -68,8 +68,30 @@ void StartRequest(ProgramControlHost& host, int i) {
     stopCheckQelDevStatusThread_g = true;
     host.WaitForWorkerEnd();
     ReclaimLingeringMonitor(host);
+    // The search is over: undo what belongs to a running search, as its end would.
     findQelDevThreadRunning_g = false;
+    stopFindQelDevThread_g = false;
+    host.EnableCloseAdapterButton(true);
     host.PostProgramControl(pcCreateFailed, i);
+}
+
+// Close requests made while a search ran are acted on when it ends; a search that ended by a
+// failed start has no end message, so its failure report acts on them. Returns true when
+// the dialog was closed.
+bool ActOnCloseRequests(ProgramControlHost& host, bool searchAgain) {
+    if (closeAppAfterThreadExit_g.exchange(false)) {
+        host.CloseAllOpenProcesses();
+        host.FindAndCloseRunningProcesses();
+        host.SendCloseCommand();
+        // The dialog is closed: no new search, whatever else was asked for.
+        return true;
+    }
+    if (closeRunningProcesses_g.exchange(false)) {
+        host.CloseAllOpenProcesses();
+        host.FindAndCloseRunningProcesses();
+        if (searchAgain) host.StartFindQelDevThread();
+    }
+    return false;
 }
 
 void EndOfSearch(ProgramControlHost& host) {
@@ -99,19 +121,7 @@ void EndOfSearch(ProgramControlHost& host) {
     host.SetSearchLedColor(ledOff);
     host.EnableCloseAdapterButton(true);
 
-    if (closeAppAfterThreadExit_g.load()) {
-        host.CloseAllOpenProcesses();
-        host.FindAndCloseRunningProcesses();
-        host.SendCloseCommand();
-        // The dialog is closed: no new search, whatever else was asked for.
-        return;
-    }
-    if (closeRunningProcesses_g.load()) {
-        closeRunningProcesses_g = false;
-        host.CloseAllOpenProcesses();
-        host.FindAndCloseRunningProcesses();
-        host.StartFindQelDevThread();
-    }
+    ActOnCloseRequests(host, true);
 }
 
 void SearchLedEvent(ProgramControlHost& host, long argument) {
@@ -172,10 +182,13 @@ long HandleProgramControl(ProgramControlHost& host, unsigned long code, long arg
         if (!IsInstance(argument)) return 0;
         host.SetInstanceLedColor(static_cast<int>(argument), ledRed);
         host.SetSearchLedColor(ledOff);
-        if (code == pcPipeFailed)
+        if (code == pcPipeFailed) {
             host.ShowErrorBox(L"Internal Error", L"Process startup issue");
-        else
+        } else {
             host.ShowErrorBox(L"Failed to create process for dravik.exe", L"Process creation");
+            // The same row would fail again: close as asked, but do not search again.
+            ActOnCloseRequests(host, false);
+        }
     } else if (code >= pcInstanceBase && code < pcInstanceBase + maxInstances) {
         InstanceEvent(host, static_cast<int>(code - pcInstanceBase), argument);
     } else if (code == pcStartUp) {

@@ -274,8 +274,29 @@ TEST(SearchThreadTest, FailedStartStopsTheMonitorAndEndsWithoutTheEndMessage) {
     EXPECT_EQ(d.queue.Count(pcSearchLed, pcSearchEnded), 0);
     EXPECT_FALSE(findQelDevThreadRunning_g.load());
     EXPECT_EQ(d.currentInstance, 1);
+    EXPECT_TRUE(d.closeAdapterEnabled) << "the search is over";
+    EXPECT_FALSE(d.closed);
+    EXPECT_EQ(d.closeAllCalls, 0);
     EXPECT_EQ(d.platform.livePipes.load(), 0);
     EXPECT_EQ(d.platform.liveMonitors.load(), 0);
+}
+
+TEST(SearchThreadTest, CloseRequestsPendingAtAFailedStartAreActedOnAfterItsBox) {
+    for (bool closeApp : {true, false}) {
+        FakeDialog d(10);
+        d.scripts[0] = {{Backend::creationFails}};
+        d.ClickFindAndConfigure(false);
+        (closeApp ? closeAppAfterThreadExit_g : closeRunningProcesses_g) = true;
+        ASSERT_TRUE(d.RunUntil([&] { return d.Handled(pcCreateFailed, 0) == 1; }));
+        ASSERT_EQ(d.boxes.size(), 1u);
+        EXPECT_EQ(d.closed, closeApp);
+        EXPECT_EQ(d.closeAllCalls, 1);
+        EXPECT_EQ(d.sweeps, 1);
+        EXPECT_EQ(d.searchesStarted, 1) << "the same row would only fail again";
+        EXPECT_FALSE(closeAppAfterThreadExit_g.load());
+        EXPECT_FALSE(closeRunningProcesses_g.load());
+        EXPECT_TRUE(d.closeAdapterEnabled);
+    }
 }
 
 TEST(SearchThreadTest, PipeOrMonitorThatCannotBeMadeEndsTheSearchWithAnInternalError) {

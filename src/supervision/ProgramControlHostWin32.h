@@ -28,7 +28,7 @@ public:
     int StartTsnProcess() override { return d_.StartTsnProcess(); }
     void* BackendProcess(int instance) override { return d_.processInfo[instance].hProcess; }
     void TerminateBackend(int instance) override;
-    std::wstring ReadLogFile() override { return d_.ReadLogFile(); }
+    std::wstring ReadLogFile() override;
     void CloseAllOpenProcesses() override { d_.CloseAllOpenProcesses(); }
     void FindAndCloseRunningProcesses() override { d_.FindAndCloseRunningProcesses(); }
     void StartFindQelDevThread() override { d_.StartFindQelDevThread(); }

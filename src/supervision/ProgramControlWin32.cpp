@@ -36,6 +36,22 @@ void DialogProgramControlHost::TerminateBackend(int instance) {
     process.hThread = nullptr;
 }
 
+std::wstring DialogProgramControlHost::ReadLogFile() {
+    // A terminated backend may let go of its log a moment after it has ended (Wine closes
+    // its handles after the process is signalled); the log is read without sharing, so
+    // wait up to a second for the file to be free.
+    for (int attempt = 0; attempt < 50 && !hLogFileName_g.empty(); ++attempt) {
+        HANDLE file = CreateFileW(hLogFileName_g.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            break;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION) break;
+        Sleep(20);
+    }
+    return d_.ReadLogFile();
+}
+
 void DialogProgramControlHost::WaitForWorkerEnd() {
     if (HANDLE worker = hThreadFindAndConfigureQelDevice_g.load()) WaitForSingleObject(worker, INFINITE);
 }

@@ -3,6 +3,7 @@
 #include "app/SharedGlobals.h"
 #include "supervision/ProgramControlHostWin32.h"
 #include "supervision/Search.h"
+#include "supervision/SearchWin32.h"
 #include "supervision/ThreadStartWin32.h"
 
 void CtarnwickDlg::OnBnClickedButtonFindAndConfigureQelDevices() {
@@ -13,13 +14,17 @@ void CtarnwickDlg::OnBnClickedButtonFindAndConfigureQelDevices() {
 void CtarnwickDlg::StartFindQelDevThread() {
     SetRegistryKeys();
     GetFileSystemFolderPath();
+    StartSearchWorker(*this);
+}
+
+bool StartSearchWorker(CtarnwickDlg& dialog) {
     BeginSearchFlags();
 
     auto* record = new THREADINFOSTRUCT;
-    record->hWnd = hwnd_;
+    record->hWnd = dialog.GetSafeHwnd();
     record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = currentInstance;
-    record->rowCount = instanceList.RowCount();
+    record->firstInstance = dialog.currentInstance;
+    record->rowCount = dialog.instanceList.RowCount();
     record->platform = &Win32SearchPlatform();
 
     SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(FindAndConfigureQelDevicesThread, record);
@@ -28,8 +33,8 @@ void CtarnwickDlg::StartFindQelDevThread() {
         if (thread) thread->Abandon();
         delete record;
         findQelDevThreadRunning_g = false;
-        MessageBoxW(hwnd_, L"Internal Error", L"Process startup issue", MB_ICONERROR | MB_OK);
-        return;
+        MessageBoxW(dialog.GetSafeHwnd(), L"Internal Error", L"Process startup issue", MB_ICONERROR | MB_OK);
+        return false;
     }
     // The previous worker has ended; its handle is no longer needed.
     if (HANDLE previous = hThreadFindAndConfigureQelDevice_g.exchange(handle)) CloseHandle(previous);
@@ -37,5 +42,6 @@ void CtarnwickDlg::StartFindQelDevThread() {
     record->thread = thread;
     thread->Resume();
 
-    closeAdapterButton.EnableWindow(false);
+    dialog.closeAdapterButton.EnableWindow(false);
+    return true;
 }

@@ -63,3 +63,13 @@ foreach(script ${E2E_TESTS})
     ENVIRONMENT "BRISVALE_BIN=${CMAKE_BINARY_DIR};BRISVALE_SRC=${CMAKE_SOURCE_DIR}"
     RESOURCE_LOCK wine_desktop TIMEOUT 600)
 endforeach()
+
+# Benchmarks: programs that print timings, not tests.
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*.cpp)
+foreach(src ${BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src} res/brisvale.rc)
+  add_dependencies(${name} artwork)
+  target_link_options(${name} PRIVATE -municode)
+  target_link_libraries(${name} brisvale_win32)
+endforeach()

@@ -58,6 +58,9 @@
 #              one of its windows (`probe keystate 0x11` then shows what Wine saw).
 #              Screen coordinates: `probe control ID screen`, `probe list-cell-rect ID ROW COL`.
 #              click_control ID | double_click_cell LIST_ID ROW [COL]: real mouse on them
+# LEDs:        `probe led ID` prints COLOUR, the centre pixel's R,G,B and the bitmap handle;
+#              COLOUR (off, green, red, yellow, blue, amber or unknown) is read from the
+#              screen, so the dialog must not be covered there.
 # Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
 #              exclamation, information or none) of the first open box of the program;
 #              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.
@@ -348,15 +351,15 @@ use_adapters() {
     E2E_NETNS="qel-e2e-$$"
     ip netns add "$E2E_NETNS" && ip netns add "$E2E_NETNS-peers" || fail "cannot create network namespaces (needs root)"
     ip -n "$E2E_NETNS" link set lo up
-    local spec name mac n=0
-    for spec in "$@"; do
-        name=${spec%%=*}
-        mac=${spec#*=}
+    local adapter name mac n=0
+    for adapter in "$@"; do
+        name=${adapter%%=*}
+        mac=${adapter#*=}
         n=$((n + 1))
         ip -n "$E2E_NETNS" link add "$name" type veth peer name "peer$n" netns "$E2E_NETNS-peers" &&
             ip -n "$E2E_NETNS" link set "$name" address "$mac" &&
             ip -n "$E2E_NETNS" link set "$name" up &&
-            ip -n "$E2E_NETNS-peers" link set "peer$n" up || fail "cannot create adapter $spec"
+            ip -n "$E2E_NETNS-peers" link set "peer$n" up || fail "cannot create adapter $adapter"
     done
     wineserver -k 2>/dev/null
     wineserver -w 2>/dev/null
@@ -417,6 +420,7 @@ _e2e_cleanup() {
     exit "$status"
 }
 trap _e2e_cleanup EXIT
+trap "exit 143" INT TERM   # an interrupted test cleans up too
 
 # ---- a clean start ------------------------------------------------------------------------
 

@@ -13,6 +13,7 @@
 #include <io.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -562,9 +563,27 @@ int CmdComboSelection(const Args& a) {
 int CmdLed(const Args& a) {
     if (a.empty()) return Fail("usage: led ID");
     HWND led = RequireControl(RequireMain(), static_cast<int>(Number(a[0].c_str())));
+    // The lamp may fill the control or sit in a part of it: the colour most of a grid of
+    // points over the control shows (points off the lamp name no colour) is the lamp's.
     const RECT r = ScreenRect(led);
+    HDC screen = GetDC(nullptr);
+    std::vector<std::pair<std::string, int>> votes;
+    for (int gy = 1; gy <= 5; ++gy)
+        for (int gx = 1; gx <= 7; ++gx) {
+            const std::string name = LedColourName(GetPixel(screen, r.left + (r.right - r.left) * gx / 8,
+                                                            r.top + (r.bottom - r.top) * gy / 6));
+            if (name == "unknown") continue;
+            auto it = std::find_if(votes.begin(), votes.end(), [&](const auto& v) { return v.first == name; });
+            if (it == votes.end()) votes.emplace_back(name, 1);
+            else ++it->second;
+        }
+    ReleaseDC(nullptr, screen);
+    std::string colour = "unknown";
+    int most = 0;
+    for (const auto& [name, count] : votes)
+        if (count > most) most = count, colour = name;
     const COLORREF c = ScreenPixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Line(std::string(LedColourName(c)) + "\t" + RgbText(c) + "\t" + Hex(static_cast<ULONG_PTR>(Send(led, STM_GETIMAGE, IMAGE_BITMAP, 0))));
+    Line(colour + "\t" + RgbText(c) + "\t" + Hex(static_cast<ULONG_PTR>(Send(led, STM_GETIMAGE, IMAGE_BITMAP, 0))));
     return 0;
 }
 

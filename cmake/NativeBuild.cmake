@@ -35,6 +35,14 @@ if(BRISVALE_FUZZ)
   return()
 endif()
 
+# Benchmark programs: they print numbers and are not tests.
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tools/bench/*.cpp)
+foreach(src ${BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} brisvale_core)
+endforeach()
+
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 file(GLOB UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TESTS})

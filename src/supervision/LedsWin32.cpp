@@ -1,6 +1,13 @@
 // Instance LEDs and the browser launch.
 #include "app/CtarnwickDlgWin32.h"
 
+#include <vector>
+
+#include "app/SharedGlobals.h"
+#include "common/ProgramControl.h"
+#include "supervision/Browser.h"
+#include "supervision/ThreadStartWin32.h"
+
 void CtarnwickDlg::SetLedColor(PictureStatic& led, int colour) {
     const RECT rect = led.GetRectInParent();
     led.SetRedraw(false);
@@ -23,4 +30,47 @@ void CtarnwickDlg::OnStnClickedStaticQel8() { OpenWebBrowser(7); }
 void CtarnwickDlg::OnStnClickedStaticQel9() { OpenWebBrowser(8); }
 void CtarnwickDlg::OnStnClickedStaticQel10() { OpenWebBrowser(9); }
 
-void CtarnwickDlg::OpenWebBrowser(int) {}
+void CtarnwickDlg::OpenWebBrowser(int instance) {
+    const int selection = browserCombo.GetCurSel();
+    if (selection < 0) return;
+    const std::wstring commandLine =
+        BrowserCommandLine(instanceList, instance, browserCombo.GetLBText(selection), {chromePath, edgePath, firefoxPath});
+    if (commandLine.empty()) return;
+
+    auto* record = new THREADINFOSTRUCT;
+    record->hWnd = hwnd_;
+    record->commandLine = commandLine;
+    record->creationFlags = CREATE_NEW_CONSOLE;
+    record->instance = instance;
+
+    SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(LaunchWebBrowserThread, record);
+    HANDLE handle = thread ? thread->DuplicateThreadHandle() : nullptr;
+    if (!handle) {
+        if (thread) thread->Abandon();
+        delete record;
+        return;
+    }
+    // Only the latest browser thread is remembered; nobody waits for it.
+    if (HANDLE previous = hThreadLaunchWebBrowser_g.exchange(handle)) CloseHandle(previous);
+    threadLaunchWebBrowser_gp = thread;
+    record->thread = thread;
+    thread->Resume();
+}
+
+unsigned LaunchWebBrowserThread(void* argument) {
+    THREADINFOSTRUCT* record = static_cast<THREADINFOSTRUCT*>(argument);
+    std::vector<wchar_t> commandLine(record->commandLine.begin(), record->commandLine.end());
+    commandLine.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, record->creationFlags, nullptr, nullptr,
+                       &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 1000);
+        PostMessageW(static_cast<HWND>(record->hWnd), programControlMessage, pcBrowserOpened, record->instance);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    delete record;
+    return 0;
+}

@@ -1,11 +1,62 @@
 // The program-control message: every report of the threads and the mouse handling.
-#include "app/CtarnwickDlgWin32.h"
+#include "app/SharedGlobals.h"
 #include "common/ProgramControl.h"
+#include "supervision/ProgramControlHostWin32.h"
 
-LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM) {
-    if (code == pcStartUp) {
-        GetEthernetNetworkAdapters();
-        ConfigureDialogWindow();
+LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM argument) {
+    DialogProgramControlHost host(*this);
+    return HandleProgramControl(host, static_cast<unsigned long>(code), static_cast<long>(argument));
+}
+
+void DialogProgramControlHost::FocusInstanceRow(int row) {
+    d_.instanceList.SetFocus();
+    d_.instanceList.SetRowSelected(row, true);
+    d_.instanceList.EnsureVisible(row);
+}
+
+void DialogProgramControlHost::ShowErrorBox(const std::wstring& text, const std::wstring& caption) {
+    MessageBoxW(d_.GetSafeHwnd(), text.c_str(), caption.c_str(), MB_ICONERROR | MB_OK);
+}
+
+void DialogProgramControlHost::PostProgramControl(unsigned code, long argument) {
+    PostMessageW(d_.GetSafeHwnd(), programControlMessage, code, argument);
+}
+
+void DialogProgramControlHost::SendCloseCommand() { SendMessageW(d_.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+void DialogProgramControlHost::TerminateBackend(int instance) {
+    PROCESS_INFORMATION& process = d_.processInfo[instance];
+    if (process.hProcess) {
+        TerminateProcess(process.hProcess, 0xFFFFFFFF);
+        WaitForSingleObject(process.hProcess, 10000);
+        CloseHandle(process.hProcess);
     }
-    return 0;
+    if (process.hThread) CloseHandle(process.hThread);
+    process.hProcess = nullptr;
+    process.hThread = nullptr;
+}
+
+std::wstring DialogProgramControlHost::ReadLogFile() {
+    // A terminated backend may let go of its log a moment after it has ended (Wine closes
+    // its handles after the process is signalled); the log is read without sharing, so
+    // wait up to a second for the file to be free.
+    for (int attempt = 0; attempt < 50 && !hLogFileName_g.empty(); ++attempt) {
+        HANDLE file = CreateFileW(hLogFileName_g.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            break;
+        }
+        if (GetLastError() != ERROR_SHARING_VIOLATION) break;
+        Sleep(20);
+    }
+    return d_.ReadLogFile();
+}
+
+void DialogProgramControlHost::WaitForWorkerEnd() {
+    if (HANDLE worker = hThreadFindAndConfigureQelDevice_g.load()) WaitForSingleObject(worker, INFINITE);
+}
+
+void DialogProgramControlHost::WaitForThreadEndAndClose(void* thread) {
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
 }

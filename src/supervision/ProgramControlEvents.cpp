@@ -1,0 +1,220 @@
+#include "supervision/ProgramControlEvents.h"
+
+#include "app/SharedGlobals.h"
+#include "common/ProgramControl.h"
+#include "supervision/Search.h"
+
+namespace {
+
+struct ControlHint {
+    long id;
+    const wchar_t* text;
+};
+
+const ControlHint controlHints[] = {
+    {1004, L"If LED is green, click to open a web browser for QEL 1."},
+    {1005, L"If LED is green, click to open a web browser for QEL 2."},
+    {1006, L"If LED is green, click to open a web browser for QEL 3."},
+    {1007, L"If LED is green, click to open a web browser for QEL 4."},
+    {1008, L"If LED is green, click to open a web browser for QEL 5."},
+    {1009, L"If LED is green, click to open a web browser for QEL 6."},
+    {1010, L"If LED is green, click to open a web browser for QEL 7."},
+    {1011, L"If LED is green, click to open a web browser for QEL 8."},
+    {1012, L"If LED is green, click to open a web browser for QEL 9."},
+    {1013, L"If LED is green, click to open a web browser for QEL 10."},
+    {1014, L"If LED is flashing green, searching for connected QEL devices."},
+    {1002, L"Click to search for connected Ethernet network adapters."},
+    {1016, L"Click to close the selected Ethernet network adapter connection."},
+    {1003, L"Click to start/stop searching for connected QEL devices."},
+    {1000, L"Double-click to select an Ethernet network adapter."},
+    {1001, L"Double-click columns to change Ethernet Adapter or Startup File."},
+};
+
+const wchar_t* const hoverHints[4] = {
+    L"Click to exit.",
+    L"Click to minimize dialog.",
+    L"Click to drag the dialog, double-click to flip the dialog.",
+    L"Click to drag the dialog.",
+};
+
+constexpr unsigned pcSelectInstanceRow = 50;  // argument: row below 10
+
+bool IsInstance(long i) { return i >= 0 && i < maxInstances; }
+
+void ChooseHint(ProgramControlHost& host, long controlId) {
+    std::wstring& hint = host.HintText();
+    if (const wchar_t* text = HintTextFor(controlId, host.MouseOverArea())) {
+        hint = text;
+        return;
+    }
+    if (hint.empty()) return;
+    hint.clear();
+    host.InvalidateDialog();
+}
+
+// A monitor left watching by a plainly stopped search: wait for its end (it has been told
+// to stop) so that its report is posted before anything that follows.
+void ReclaimLingeringMonitor(ProgramControlHost& host) {
+    if (void* monitor = hLingeringStatusThread_g.exchange(nullptr)) host.WaitForThreadEndAndClose(monitor);
+}
+
+void StartRequest(ProgramControlHost& host, int i) {
+    if (host.StartTsnProcess()) {
+        currentProcessStartup_g = host.BackendProcess(host.CurrentInstance() - 1);
+        return;
+    }
+    processCreationError_g = true;
+    // The monitor of this instance has nothing to watch.
+    stopCheckQelDevStatusThread_g = true;
+    host.WaitForWorkerEnd();
+    ReclaimLingeringMonitor(host);
+    // The search is over: undo what belongs to a running search, as its end would.
+    findQelDevThreadRunning_g = false;
+    stopFindQelDevThread_g = false;
+    host.EnableCloseAdapterButton(true);
+    host.PostProgramControl(pcCreateFailed, i);
+}
+
+// Close requests made while a search ran are acted on when it ends; a search that ended by a
+// failed start has no end message, so its failure report acts on them. Returns true when
+// the dialog was closed.
+bool ActOnCloseRequests(ProgramControlHost& host, bool searchAgain) {
+    if (closeAppAfterThreadExit_g.exchange(false)) {
+        host.CloseAllOpenProcesses();
+        host.FindAndCloseRunningProcesses();
+        host.SendCloseCommand();
+        // The dialog is closed: no new search, whatever else was asked for.
+        return true;
+    }
+    if (closeRunningProcesses_g.exchange(false)) {
+        host.CloseAllOpenProcesses();
+        host.FindAndCloseRunningProcesses();
+        if (searchAgain) host.StartFindQelDevThread();
+    }
+    return false;
+}
+
+void EndOfSearch(ProgramControlHost& host) {
+    host.WaitForWorkerEnd();
+    for (int row = 0; row < maxInstances; ++row) host.InstanceList().SetRowSelected(row, false);
+
+    // A monitor still watching after a plain stop reports by itself; until it has released
+    // the read end its flags are not settled and are not judged here.
+    const bool monitorDone = hReadEndPoint_g.load() == nullptr;
+    if (monitorDone && (processStartupFailure_g.load() || qelDiscoveryFailure_g.load())) {
+        int& current = host.CurrentInstance();
+        std::wstring text = StartupFailureBoxText(current);
+        if (current > 0) {
+            --current;
+            const int k = current;
+            host.InstanceList().SetCell(k, colActive, L"No");
+            host.SetInstanceLedColor(k, ledOff);
+            host.TerminateBackend(k);
+        }
+        text += host.ReadLogFile();
+        const std::wstring caption = errorMessage_g;
+        host.ShowErrorBox(text, caption);
+    }
+
+    findQelDevThreadRunning_g = false;
+    stopFindQelDevThread_g = false;
+    host.SetSearchLedColor(ledOff);
+    host.EnableCloseAdapterButton(true);
+
+    ActOnCloseRequests(host, true);
+}
+
+void SearchLedEvent(ProgramControlHost& host, long argument) {
+    if (argument == pcSearchLedGreen) {
+        host.SetSearchLedColor(ledGreen);
+    } else if (argument == pcSearchLedBlink) {
+        host.SetSearchLedColor(BlinkStep(host.SearchLedBlink(), ledGreen));
+    } else if (argument >= pcInstanceLedBlinkBase && argument < pcInstanceLedBlinkBase + maxInstances) {
+        const int i = static_cast<int>(argument - pcInstanceLedBlinkBase);
+        host.SetInstanceLedColor(i, BlinkStep(host.InstanceLedBlink(i), ledYellow));
+    } else if (argument == pcSearchEnded) {
+        EndOfSearch(host);
+    }
+}
+
+void InstanceEvent(ProgramControlHost& host, int i, long argument) {
+    if (argument == pcStartRequest) {
+        StartRequest(host, i);
+    } else if (argument == pcInstanceFailed) {
+        host.SetInstanceLedColor(i, ledOff);
+    } else if (argument == pcInstanceStarted) {
+        host.InstanceList().SetCell(i, colActive, L"Yes");
+        host.SetInstanceLedColor(i, ledGreen);
+    }
+}
+
+}  // namespace
+
+const wchar_t* HintTextFor(long controlId, const bool mouseOverArea[4]) {
+    for (const ControlHint& hint : controlHints)
+        if (hint.id == controlId) return hint.text;
+    for (int area = 0; area < 4; ++area)
+        if (mouseOverArea[area]) return hoverHints[area];
+    return nullptr;
+}
+
+int BlinkStep(bool& phase, int onColour) {
+    const int colour = phase ? onColour : ledOff;
+    phase = !phase;
+    return colour;
+}
+
+std::wstring StartupFailureBoxText(int instanceNumber) {
+    return L"Process dravik.exe for QEL " + std::to_wstring(instanceNumber) +
+           L" failed to start up correctly and will be closed" + L"\n\n===========LOG===========\n";
+}
+
+long HandleProgramControl(ProgramControlHost& host, unsigned long code, long argument) {
+    if (code == pcHintRequest) {
+        ChooseHint(host, argument);
+    } else if (code == pcBrowserOpened) {
+        if (IsInstance(argument)) host.SetInstanceLedColor(static_cast<int>(argument), ledAmber);
+    } else if (code == pcSearchLed) {
+        SearchLedEvent(host, argument);
+    } else if (code == pcSelectInstanceRow) {
+        if (IsInstance(argument)) host.FocusInstanceRow(static_cast<int>(argument));
+    } else if (code == pcPipeFailed || code == pcCreateFailed) {
+        if (!IsInstance(argument)) return 0;
+        host.SetInstanceLedColor(static_cast<int>(argument), ledRed);
+        host.SetSearchLedColor(ledOff);
+        if (code == pcPipeFailed) {
+            host.ShowErrorBox(L"Internal Error", L"Process startup issue");
+        } else {
+            host.ShowErrorBox(L"Failed to create process for dravik.exe", L"Process creation");
+            // The same row would fail again: close as asked, but do not search again.
+            ActOnCloseRequests(host, false);
+        }
+    } else if (code >= pcInstanceBase && code < pcInstanceBase + maxInstances) {
+        InstanceEvent(host, static_cast<int>(code - pcInstanceBase), argument);
+    } else if (code == pcStartUp) {
+        host.GetEthernetNetworkAdapters();
+        host.ConfigureDialogWindow();
+    }
+    return 0;
+}
+
+void HandleFindAndConfigureButton(ProgramControlHost& host) {
+    const bool ctrl = host.CtrlKeyDown();
+    const bool running = findQelDevThreadRunning_g.load();
+    if (!ctrl && !running) {
+        // Cleared before the worker exists, so that it never sees a stale close request.
+        closeRunningProcesses_g = false;
+        host.StartFindQelDevThread();
+    } else if (!ctrl && running) {
+        stopFindQelDevThread_g = true;
+    } else if (ctrl && running) {
+        stopFindQelDevThread_g = true;
+        stopCheckQelDevStatusThread_g = true;
+        closeRunningProcesses_g = true;
+    } else {
+        closeRunningProcesses_g = true;
+        stopCheckQelDevStatusThread_g = true;
+        host.CloseAllOpenProcesses();
+        host.FindAndCloseRunningProcesses();
+    }
+}

@@ -1,0 +1,25 @@
+// The discovery and configuration worker and the status monitor. Both run on threads of
+// their own, never touch the user interface, report only by posting the program-control
+// message and share the flags of app/SharedGlobals.h with the dialog.
+#pragma once
+
+#include <atomic>
+
+#include "supervision/ThreadRecords.h"
+
+// Polls of the status monitor before it gives up: 480 waits of half a second, 240 seconds.
+constexpr int statusMonitorMaxPolls = 480;
+constexpr int blinkStepMilliseconds = 250;
+constexpr int blinkStepsPerWait = 2;
+
+// The worker. The argument is a THREADINFOSTRUCT, deleted here. Returns 0.
+unsigned FindAndConfigureQelDevicesThread(void* record);
+// The status monitor. The argument is a STATUSTHREADINFOSTRUCT, deleted here. Returns 0.
+unsigned CheckQelDeviceStatusThread(void* record);
+
+// A status monitor that a plainly stopped search left watching its instance: the handle
+// of its thread, owned here until the next search has waited for its report.
+extern std::atomic<void*> hLingeringStatusThread_g;
+
+// The start of a search as the dialog records it: running, no failure, no watched process.
+void BeginSearchFlags();

@@ -1,7 +1,8 @@
 ; Installer of the packaged folder for the current user (no administrator rights: the
 ; program writes its configuration file and the backends write their logs in the folder).
 ;   makensis -DVERSION=1.0.0 -DSTAGE=<package folder> -DOUTFILE=<setup.exe> brisvale.nsi
-Unicode true
+; A 64-bit installer for the 64-bit program (it also runs where only 64-bit Wine is installed).
+Target amd64-unicode
 !include "StrFunc.nsh"
 ${StrStr}
 

@@ -15,7 +15,24 @@
 //   benchtool blit [--reps N] [--size WxH]
 //       a plain BitBlt of a WxH memory bitmap onto a window, N times: the floor that a
 //       repaint is set against.
+//   benchtool repaint [--reps N]
+//       invalidates the running program's main window with its children N times and
+//       waits each time until nothing is left to paint; prints the median, and the
+//       median of a plain BitBlt of the same size in this process.
+//   benchtool bringup EXE
+//       starts EXE, waits for its painted window and its adapter list, presses "Find And
+//       Configure QEL Devices" (button 1003) and measures until the search has ended with
+//       ten backends running (button 1016 enabled again, ten "dravik.exe" processes);
+//       prints the time next to the protocol's floor of ten half-second waits. The
+//       program stays running (the caller closes it).
+//   benchtool first-adapter EXE
+//       starts EXE, prints the "Name" of the first row of its adapter list, ends it.
+//   benchtool wait-window [NAME]
+//       waits (up to 30 s) until the running program shows its painted main window.
+//   benchtool kill NAME...
+//       terminates every process with one of these names and waits for their end.
 #include <windows.h>
+#include <commctrl.h>
 #include <psapi.h>
 
 #include <algorithm>
@@ -43,7 +60,12 @@ int Usage() {
                  "usage: benchtool startup [--reps N] [--marker ID] EXE\n"
                  "       benchtool idle [--seconds S] [--marker ID] EXE\n"
                  "       benchtool diagnostics [NAME]\n"
-                 "       benchtool blit [--reps N] [--size WxH]\n");
+                 "       benchtool blit [--reps N] [--size WxH]\n"
+                 "       benchtool repaint [--reps N]\n"
+                 "       benchtool bringup EXE\n"
+                 "       benchtool first-adapter EXE\n"
+                 "       benchtool wait-window [NAME]\n"
+                 "       benchtool kill NAME...\n");
     return 2;
 }
 
@@ -163,6 +185,31 @@ double Median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
+    std::vector<DWORD> pids(1024), found;
+    DWORD bytes = 0;
+    for (;;) {
+        if (!K32EnumProcesses(pids.data(), static_cast<DWORD>(pids.size() * sizeof(DWORD)), &bytes)) return found;
+        if (bytes < pids.size() * sizeof(DWORD)) break;
+        pids.resize(pids.size() * 2);
+    }
+    pids.resize(bytes / sizeof(DWORD));
+    for (DWORD pid : pids) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        if (!process) continue;
+        wchar_t base[MAX_PATH] = {};
+        const bool match = K32GetModuleBaseNameW(process, nullptr, base, MAX_PATH) && _wcsicmp(base, name.c_str()) == 0;
+        CloseHandle(process);
+        if (match) found.push_back(pid);
+    }
+    return found;
+}
+
+DWORD FindProcessByName(const std::wstring& name) {
+    const std::vector<DWORD> pids = ProcessesNamed(name);
+    return pids.empty() ? 0 : pids.front();
+}
+
 // ---- commands ---------------------------------------------------------------------------
 
 int Startup(const Options& o) {
@@ -213,26 +260,6 @@ int Idle(const Options& o) {
     return 0;
 }
 
-DWORD FindProcessByName(const std::wstring& name) {
-    std::vector<DWORD> pids(1024);
-    DWORD bytes = 0;
-    for (;;) {
-        if (!K32EnumProcesses(pids.data(), static_cast<DWORD>(pids.size() * sizeof(DWORD)), &bytes)) return 0;
-        if (bytes < pids.size() * sizeof(DWORD)) break;
-        pids.resize(pids.size() * 2);
-    }
-    pids.resize(bytes / sizeof(DWORD));
-    for (DWORD pid : pids) {
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-        if (!process) continue;
-        wchar_t base[MAX_PATH] = {};
-        const bool match = K32GetModuleBaseNameW(process, nullptr, base, MAX_PATH) && _wcsicmp(base, name.c_str()) == 0;
-        CloseHandle(process);
-        if (match) return pid;
-    }
-    return 0;
-}
-
 int Diagnostics(const Options& o) {
     const std::wstring name = o.rest.empty() ? L"brisvale.exe" : o.rest[0];
     const DWORD pid = FindProcessByName(name);
@@ -259,19 +286,20 @@ int Diagnostics(const Options& o) {
     return 0;
 }
 
-int Blit(const Options& o) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, o.width, o.height, nullptr, nullptr,
+// Median time of a plain BitBlt of a width x height memory bitmap onto a window.
+double BlitMedianMs(int width, int height, int reps) {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
-    if (!window) return 1;
+    if (!window) return -1;
     HDC screen = GetDC(window);
     HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, o.width, o.height);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    PatBlt(memory, 0, 0, o.width, o.height, WHITENESS);
+    PatBlt(memory, 0, 0, width, height, WHITENESS);
     std::vector<double> runs;
-    for (int i = 0; i < o.reps; ++i) {
+    for (int i = 0; i < reps; ++i) {
         const double t0 = Now();
-        BitBlt(screen, 0, 0, o.width, o.height, memory, 0, 0, SRCCOPY);
+        BitBlt(screen, 0, 0, width, height, memory, 0, 0, SRCCOPY);
         GdiFlush();
         runs.push_back(Now() - t0);
     }
@@ -280,8 +308,170 @@ int Blit(const Options& o) {
     DeleteDC(memory);
     ReleaseDC(window, screen);
     DestroyWindow(window);
-    std::printf("blit_size %dx%d\nblit_median_ms %.3f\n", o.width, o.height, Median(runs));
+    return Median(runs);
+}
+
+int Blit(const Options& o) {
+    const double median = BlitMedianMs(o.width, o.height, o.reps);
+    if (median < 0) return 1;
+    std::printf("blit_size %dx%d\nblit_median_ms %.3f\n", o.width, o.height, median);
     return 0;
+}
+
+HWND RequireMainWindow() {
+    const DWORD pid = FindProcessByName(L"brisvale.exe");
+    HWND window = pid ? FindProcessWindow(pid, 1001) : nullptr;
+    if (!window) std::fprintf(stderr, "benchtool: brisvale.exe shows no main window\n");
+    return window;
+}
+
+int Repaint(const Options& o) {
+    HWND window = RequireMainWindow();
+    if (!window) return 1;
+    RECT client{};
+    GetClientRect(window, &client);
+    std::vector<double> runs;
+    for (int i = 0; i < o.reps; ++i) {
+        const double t0 = Now();
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        const double deadline = t0 + 10000;
+        while (!IsPainted(window)) {
+            if (Now() > deadline) {
+                std::fprintf(stderr, "benchtool: the window did not repaint within 10 s\n");
+                return 1;
+            }
+        }
+        runs.push_back(Now() - t0);
+    }
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    std::printf("repaint_size %dx%d\nrepaint_median_ms %.3f\nblit_median_ms %.3f\n", width, height, Median(runs),
+                BlitMedianMs(std::max(1, width), std::max(1, height), std::max(o.reps, 20)));
+    return 0;
+}
+
+HWND ControlOf(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+
+int Bringup(const Options& o) {
+    if (o.rest.size() != 1) return Usage();
+    Started s;
+    if (!StartAndWaitPainted(o.rest[0], 1001, s)) {
+        End(s);
+        return 1;
+    }
+    // The adapter list is filled by a deferred start-up step; wait until it has rows.
+    HWND adapters = ControlOf(s.window, 1000);
+    for (double end = Now() + 20000; Now() < end && SendMessageW(adapters, LVM_GETITEMCOUNT, 0, 0) == 0;) Sleep(20);
+    Sleep(500);
+    if (!ProcessesNamed(L"dravik.exe").empty()) {
+        std::fprintf(stderr, "benchtool: dravik.exe already runs; the bring-up needs none\n");
+        return 1;
+    }
+    HWND closeAdapter = ControlOf(s.window, 1016);
+    const double t0 = Now();
+    PostMessageW(s.window, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), reinterpret_cast<LPARAM>(ControlOf(s.window, 1003)));
+    // The search disables button 1016 and enables it again when it ends.
+    bool sawRunning = false;
+    double ended = 0;
+    for (const double deadline = t0 + 120000; Now() < deadline;) {
+        const bool enabled = IsWindowEnabled(closeAdapter);
+        if (!enabled) sawRunning = true;
+        if (sawRunning && enabled) {
+            ended = Now();
+            break;
+        }
+        Sleep(2);
+    }
+    CloseHandle(s.pi.hProcess);
+    CloseHandle(s.pi.hThread);
+    if (!ended) {
+        std::fprintf(stderr, "benchtool: the search did not end within 120 s\n");
+        return 1;
+    }
+    const size_t running = ProcessesNamed(L"dravik.exe").size();
+    std::printf("bringup_ms %.1f\nbringup_floor_ms %d\nbackends_running %zu\n", ended - t0, 10 * 500, running);
+    if (running != 10) {
+        std::fprintf(stderr, "benchtool: %zu backends run after the search, not 10\n", running);
+        return 1;
+    }
+    return 0;
+}
+
+// The text of a list-view cell of another process: the item record and the text buffer
+// live in that process's memory for the duration of the call.
+std::wstring RemoteListCell(HWND list, int row, int column) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return {};
+    constexpr int textChars = 512;
+    const SIZE_T size = sizeof(LVITEMW) + textChars * sizeof(wchar_t);
+    auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    std::wstring text;
+    if (remote) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.iSubItem = column;
+        item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
+        item.cchTextMax = textChars;
+        wchar_t buffer[textChars] = {};
+        DWORD_PTR length = 0;
+        if (WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
+            SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
+                                &length) &&
+            ReadProcessMemory(process, remote + sizeof(LVITEMW), buffer, sizeof buffer, nullptr)) {
+            buffer[textChars - 1] = L'\0';
+            text = buffer;
+        }
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return text;
+}
+
+int FirstAdapter(const Options& o) {
+    if (o.rest.size() != 1) return Usage();
+    Started s;
+    if (!StartAndWaitPainted(o.rest[0], 1001, s)) {
+        End(s);
+        return 1;
+    }
+    HWND adapters = GetDlgItem(s.window, 1000);
+    for (double end = Now() + 20000; Now() < end && SendMessageW(adapters, LVM_GETITEMCOUNT, 0, 0) == 0;) Sleep(20);
+    const std::wstring name = SendMessageW(adapters, LVM_GETITEMCOUNT, 0, 0) ? RemoteListCell(adapters, 0, 1) : L"";
+    End(s);
+    if (name.empty()) {
+        std::fprintf(stderr, "benchtool: the program lists no adapter\n");
+        return 1;
+    }
+    std::printf("%ls\n", name.c_str());
+    return 0;
+}
+
+int WaitWindow(const Options& o) {
+    const std::wstring name = o.rest.empty() ? L"brisvale.exe" : o.rest[0];
+    for (const double end = Now() + 30000; Now() < end; Sleep(50)) {
+        const DWORD pid = FindProcessByName(name);
+        HWND window = pid ? FindProcessWindow(pid, 1001) : nullptr;
+        if (window && IsPainted(window)) {
+            std::printf("0x%llx\n", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window)));
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "benchtool: no painted main window of %ls within 30 s\n", name.c_str());
+    return 1;
+}
+
+int Kill(const Options& o) {
+    if (o.rest.empty()) return Usage();
+    int failed = 0;
+    for (const std::wstring& name : o.rest)
+        for (DWORD pid : ProcessesNamed(name)) {
+            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+            if (!process || !TerminateProcess(process, 1) || WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) ++failed;
+            if (process) CloseHandle(process);
+        }
+    return failed ? 1 : 0;
 }
 
 }  // namespace
@@ -295,5 +485,10 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"idle") return Idle(o);
     if (command == L"diagnostics") return Diagnostics(o);
     if (command == L"blit") return Blit(o);
+    if (command == L"repaint") return Repaint(o);
+    if (command == L"bringup") return Bringup(o);
+    if (command == L"first-adapter") return FirstAdapter(o);
+    if (command == L"wait-window") return WaitWindow(o);
+    if (command == L"kill") return Kill(o);
     return Usage();
 }

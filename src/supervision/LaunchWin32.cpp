@@ -1,6 +1,125 @@
 // Starting one backend process for one instance, and reading the tail of its log.
+#include <vector>
+
 #include "app/CtarnwickDlgWin32.h"
+#include "app/SharedGlobals.h"
+#include "common/AnsiText.h"
+#include "supervision/FolderRemovalWin32.h"
+#include "supervision/LaunchPlan.h"
 
-int CtarnwickDlg::StartTsnProcess() { return 0; }
+using supervision::DeleteFolderTree;
+using supervision::DirectoryExists;
+using supervision::FileExists;
 
-std::wstring CtarnwickDlg::ReadLogFile() { return {}; }
+namespace {
+
+constexpr DWORD consoleWindowFields = STARTF_USESIZE | STARTF_USEPOSITION | STARTF_USEFILLATTRIBUTE;  // 0x16
+constexpr DWORD logTailBytes = 1023;
+
+void ShowLaunchError(HWND owner, const std::wstring& text) {
+    MessageBoxW(owner, text.c_str(), L"Process creation", MB_ICONHAND | MB_OK);
+}
+
+// Held at the moment of the start, the Alt key asks for a visible console instead of the log.
+bool AltKeyDown() { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0 || (GetKeyState(VK_MENU) & 0x8000) != 0; }
+
+}  // namespace
+
+int CtarnwickDlg::StartTsnProcess() {
+    const int i = currentInstance;
+    if (i < 0 || i >= maxInstances) return 0;
+
+    LaunchInputs inputs;
+    inputs.instance = i;
+    inputs.instanceTable = &instanceList;
+    inputs.adapterList = &adapterList;
+    inputs.exeDrive = exeDrive;
+    inputs.fileSystemFoldersPath = fileSystemFoldersPath;
+    inputs.pipeHandleValue = static_cast<long long>(reinterpret_cast<intptr_t>(hWriteEndPoint_g.load()));
+    inputs.directoryExists = DirectoryExists;
+    inputs.fileExists = FileExists;
+    const LaunchPlan plan = PlanLaunch(inputs);
+
+    if (plan.macLookedUp) instanceMacAddress = plan.macAddress;
+    if (!plan.ok) {
+        if (!plan.errorText.empty()) ShowLaunchError(hwnd_, plan.errorText);
+        return 0;
+    }
+
+    if (repositoryResetPending[i]) {
+        if (DirectoryExists(plan.repositoryFolder)) DeleteFolderTree(plan.repositoryFolder);
+        repositoryResetPending[i] = false;
+    }
+
+    // The title must outlive the call; the record keeps a pointer to it.
+    static std::wstring consoleTitles[maxInstances];
+    consoleTitles[i] = plan.consoleTitle;
+    STARTUPINFOW& startup = startupInfo[i];
+    startup = STARTUPINFOW{};
+    startup.cb = sizeof startup;
+    startup.lpTitle = consoleTitles[i].data();
+    startup.dwX = 0;
+    startup.dwY = 0;
+    startup.dwXSize = 367;
+    startup.dwYSize = 375;
+    startup.dwFillAttribute = FOREGROUND_GREEN;
+    startup.dwFlags = consoleWindowFields;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = nullptr;
+    startup.hStdError = nullptr;
+    // A record still holding handles (a backend nobody closed) gives them up first.
+    if (processInfo[i].hProcess) CloseHandle(processInfo[i].hProcess);
+    if (processInfo[i].hThread) CloseHandle(processInfo[i].hThread);
+    processInfo[i] = PROCESS_INFORMATION{};
+    DWORD creationFlags = CREATE_NO_WINDOW;
+
+    // The program's copy of the log handle is closed on every way out; the backend has its own.
+    UniqueFile logFile;
+    if (AltKeyDown()) {
+        creationFlags = CREATE_NEW_CONSOLE;
+    } else {
+        hLogFileName_g = plan.logFile;
+        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+        logFile.reset(CreateFileW(plan.logFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (logFile) {
+            const std::string header = NarrowAnsi(plan.logHeader);
+            DWORD written = 0;
+            WriteFile(logFile.get(), header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
+        }
+        startup.hStdOutput = logFile.get();
+        startup.hStdError = logFile.get();
+        startup.dwFlags = STARTF_USESTDHANDLES;
+    }
+
+    if (!SetEnvironmentVariableW(repositoryVariableName, plan.repositoryPath.c_str())) {
+        ShowLaunchError(hwnd_, L"SetEnvironmentVariable failed");
+        return 0;
+    }
+
+    std::vector<wchar_t> commandLine(plan.arguments.begin(), plan.arguments.end());
+    commandLine.push_back(L'\0');
+    if (!CreateProcessW(backendProgramName, commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
+                        &startup, &processInfo[i]))
+        return 0;
+
+    ++currentInstance;
+    return 1;
+}
+
+std::wstring CtarnwickDlg::ReadLogFile() {
+    if (hLogFileName_g.empty() || !FileExists(hLogFileName_g)) return {};
+    UniqueFile file(CreateFileW(hLogFileName_g.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
+    if (!file) return {};
+    LARGE_INTEGER back{};
+    back.QuadPart = -static_cast<LONGLONG>(logTailBytes);
+    if (!SetFilePointerEx(file.get(), back, nullptr, FILE_END)) {
+        LARGE_INTEGER start{};
+        SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
+    }
+    char buffer[logTailBytes];
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer, logTailBytes, &read, nullptr)) return {};
+    return WidenAnsi(std::string_view(buffer, read));
+}

@@ -1,0 +1,98 @@
+// Ending backends: the program's own, and every "dravik.exe" on the workstation.
+#include "LaunchFixture.h"
+#include "app/SharedGlobals.h"
+#include "supervision/FolderRemovalWin32.h"
+#include "win32/Handles.h"
+
+namespace launchtest {
+
+using supervision::DeleteFolderTree;
+using supervision::DirectoryExists;
+using supervision::FileExists;
+namespace {
+
+using LaunchCleanup = LaunchFixture;
+
+// Starts a program outside the dialog, in the given working directory.
+UniqueHandle StartOutside(const std::wstring& program, const std::wstring& directory) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        directory.c_str(), &startup, &info))
+        return UniqueHandle();
+    CloseHandle(info.hThread);
+    return UniqueHandle(info.hProcess);
+}
+
+TEST_F(LaunchCleanup, CloseAllEndsTheStartedBackendsAndResetsEveryRow) {
+    UniqueHandle watched[3];
+    for (int i = 0; i < 3; ++i) {
+        NewPipe();
+        ASSERT_EQ(dialog->StartTsnProcess(), 1);
+        ASSERT_EQ(ReadStatusRecord().size(), 8u);
+        dialog->instanceList.SetCell(i, colActive, L"Yes");
+        HANDLE copy = nullptr;
+        DuplicateHandle(GetCurrentProcess(), dialog->processInfo[i].hProcess, GetCurrentProcess(), &copy, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS);
+        watched[i].reset(copy);
+    }
+    dialog->SetLedColor(dialog->instanceLed[1], 1);
+    ASSERT_EQ(dialog->currentInstance, 3);
+
+    dialog->CloseAllOpenProcesses();
+    EXPECT_EQ(dialog->currentInstance, 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(dialog->instanceList.Cell(i, colActive), L"No");
+        EXPECT_EQ(dialog->processInfo[i].hProcess, nullptr);
+        ASSERT_EQ(WaitForSingleObject(watched[i].get(), 10000), WAIT_OBJECT_0);
+        DWORD code = 0;
+        GetExitCodeProcess(watched[i].get(), &code);
+        EXPECT_EQ(code, 1u);
+    }
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(dialog->instanceLed[i].GetBitmap(), dialog->ledOffBitmap.get()) << i;
+
+    // Nothing left to close: only the rows and LEDs are reset, the count stays at 0.
+    dialog->instanceList.SetCell(0, colActive, L"Yes");
+    dialog->CloseAllOpenProcesses();
+    EXPECT_EQ(dialog->currentInstance, 0);
+    EXPECT_EQ(dialog->instanceList.Cell(0, colActive), L"No");
+
+    // The next start begins at the first row again.
+    NewPipe();
+    ASSERT_EQ(dialog->StartTsnProcess(), 1);
+    EXPECT_NE(dialog->processInfo[0].hProcess, nullptr);
+}
+
+TEST_F(LaunchCleanup, SweepEndsEveryDravikExeAndSparesOtherNames) {
+    const std::wstring otherFolder = workDirectory + L"\\other";
+    ASSERT_TRUE(CreateDirectoryW(otherFolder.c_str(), nullptr));
+    const std::wstring capitalised = otherFolder + L"\\Dravik.exe";
+    ASSERT_TRUE(CopyFileW((workDirectory + L"\\dravik.exe").c_str(), capitalised.c_str(), FALSE));
+
+    UniqueHandle stray = StartOutside(workDirectory + L"\\dravik.exe", workDirectory);
+    UniqueHandle spared = StartOutside(capitalised, otherFolder);
+    ASSERT_TRUE(stray);
+    ASSERT_TRUE(spared);
+    // Both are up once they have written their start records.
+    for (int k = 0; k < 500 && !(FileExists(workDirectory + L"\\dravik-started.txt") &&
+                                 FileExists(otherFolder + L"\\dravik-started.txt"));
+         ++k)
+        Sleep(20);
+    ASSERT_EQ(CountProcessesNamed("Dravik.exe"), 1);
+
+    dialog->FindAndCloseRunningProcesses();
+    ASSERT_EQ(WaitForSingleObject(stray.get(), 10000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(stray.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(WaitForSingleObject(spared.get(), 500), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(dialog->currentInstance, 0);
+
+    TerminateProcess(spared.get(), 0);
+    WaitForSingleObject(spared.get(), 10000);
+}
+
+}  // namespace
+}  // namespace launchtest

@@ -21,7 +21,7 @@ source scripts/wine-env.sh
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(brisvale benchtool minimal_dialog)
 have_backend=0
-if cmake --build "$build" --target help | grep -q '^dravik:'; then targets+=(dravik); have_backend=1; fi
+if cmake --build "$build" --target help 2>/dev/null | grep -q '^dravik:'; then targets+=(dravik); have_backend=1; fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 g++ -std=c++17 -O1 -Isrc tools/defaultconfig/defaultconfig.cpp src/config/ConfigFile.cpp src/common/AnsiText.cpp \
     src/common/AnsiTextPortable.cpp -o "$build/defaultconfig"

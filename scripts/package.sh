@@ -15,7 +15,7 @@ version=$(sed -n 's/^project(brisvale VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(brisvale)
-if cmake --build "$build" --target help | grep -q '^dravik:'; then
+if cmake --build "$build" --target help 2>/dev/null | grep -q '^dravik:'; then
     targets+=(dravik)
 else
     echo "package: WARNING: the build has no dravik target; the package carries no backend" >&2

@@ -372,7 +372,15 @@ int Bringup(const Options& o) {
     // The search disables button 1016 and enables it again when it ends.
     bool sawRunning = false;
     double ended = 0;
+    bool backendSeen = false;
     for (const double deadline = t0 + 120000; Now() < deadline;) {
+        if (!backendSeen) {
+            backendSeen = !ProcessesNamed(L"dravik.exe").empty();
+            if (!backendSeen && Now() > t0 + 10000) {
+                std::fprintf(stderr, "benchtool: the search started no backend within 10 s\n");
+                break;
+            }
+        }
         const bool enabled = IsWindowEnabled(closeAdapter);
         if (!enabled) sawRunning = true;
         if (sawRunning && enabled) {

@@ -4,7 +4,7 @@
 #   BRISVALE_BIN=build/windows bash tests/soak/soak.sh [CYCLES]
 # One cycle: a search over ten stand-in instances (each reporting at once), then Ctrl +
 # "Find And Configure QEL Devices" to close all backends. Then SOAK_RESCALES Ctrl+wheel
-# notches (alternately up and down) and SOAK_FLIPS double-clicks on the drag bar.
+# notches (alternately up and down, posted) and SOAK_FLIPS double-clicks on the drag bar.
 # Environment: SOAK_CYCLES (20), SOAK_RESCALES (100), SOAK_FLIPS (100, kept even),
 # SOAK_HANDLE_MARGIN (8), SOAK_GDI_MARGIN (2). Needs the brisvale, dravik, probe and
 # benchtool targets of the Windows build. Not part of the test command (it is long); the
@@ -39,11 +39,10 @@ center_of() {  # center_of ID -> CX CY (screen)
     IFS=, read -r l t r b < <(probe control "$1" screen | tr -d '\r')
     CX=$(((l + r) / 2)) CY=$(((t + b) / 2))
 }
-# A point in the body that holds no control, to give the program the keyboard.
-focus_program() {
-    window_rect
-    click $(((WL + WR) / 2)) $((WB - (WB - WT) / 4))
-}
+# Scale mode: the Ctrl key messages are posted to the dialog (its loop sees them before
+# dispatch, as it sees real ones), so no keyboard focus is needed under a bare X server.
+ctrl_down() { probe post dlg 0x100 0x11 0x1D0001 >/dev/null; sleep 0.2; }
+ctrl_up() { probe post dlg 0x101 0x11 0xC01D0001 >/dev/null; sleep 0.2; }
 backends() { probe count-processes dravik.exe | tr -d '\r'; }
 search() {
     center_of 1003
@@ -52,26 +51,16 @@ search() {
     wait_for_eq -t 30 1 probe control 1016 enabled || fail "the search did not end"
 }
 close_all() {
-    focus_program
-    key_down ctrl
-    sleep 0.3
+    ctrl_down
+    expect_eq "Close All Running Processes" "$(probe control 1003 text)" "button 1003 in scale mode"
     center_of 1003
     click "$CX" "$CY"
-    key_up ctrl
+    ctrl_up
     wait_for_eq -t 30 0 backends || fail "Ctrl + button 1003 left backends running"
 }
 rescale_and_flip() {  # rescale_and_flip NOTCHES FLIPS
     local i notches=$1 flips=$2
-    window_rect
-    move $(((WL + WR) / 2)) $((WB - (WB - WT) / 4))
-    focus_program
-    key_down ctrl
-    sleep 0.2
-    for ((i = 0; i < notches; i++)); do
-        if ((i % 2)); then xdotool click 5; else xdotool click 4; fi
-        sleep 0.05
-    done
-    key_up ctrl
+    bench rescale "$notches" || fail "the wheel notches could not be given"
     for ((i = 0; i < flips; i++)); do
         window_rect
         # The drag bar is the left strip (30 of 850 units wide) and the right one when flipped.

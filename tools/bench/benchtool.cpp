@@ -29,6 +29,9 @@
 //       starts EXE, prints the "Name" of the first row of its adapter list, ends it.
 //   benchtool wait-window [NAME]
 //       waits (up to 30 s) until the running program shows its painted main window.
+//   benchtool rescale N
+//       scale mode on the running program's main window (Ctrl down posted), N wheel
+//       notches alternately up and down over it, scale mode off (Ctrl up posted).
 //   benchtool kill NAME...
 //       terminates every process with one of these names and waits for their end.
 #include <windows.h>
@@ -65,6 +68,7 @@ int Usage() {
                  "       benchtool bringup EXE\n"
                  "       benchtool first-adapter EXE\n"
                  "       benchtool wait-window [NAME]\n"
+                 "       benchtool rescale N\n"
                  "       benchtool kill NAME...\n");
     return 2;
 }
@@ -470,6 +474,30 @@ int WaitWindow(const Options& o) {
     return 1;
 }
 
+int Rescale(const Options& o) {
+    if (o.rest.size() != 1) return Usage();
+    const int notches = _wtoi(o.rest[0].c_str());
+    HWND window = RequireMainWindow();
+    if (!window) return 1;
+    // The dialog's own loop sees posted key messages before dispatch, as it sees real ones.
+    PostMessageW(window, WM_KEYDOWN, VK_CONTROL, 0x001D0001);
+    Sleep(100);
+    for (int i = 0; i < notches; ++i) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        const short delta = i % 2 ? -WHEEL_DELTA : WHEEL_DELTA;
+        const LPARAM point = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(delta)), point);
+        DWORD_PTR ignored;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        Sleep(20);
+    }
+    PostMessageW(window, WM_KEYUP, VK_CONTROL, static_cast<LPARAM>(0xC01D0001));
+    DWORD_PTR ignored;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    return 0;
+}
+
 int Kill(const Options& o) {
     if (o.rest.empty()) return Usage();
     int failed = 0;
@@ -498,5 +526,6 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"first-adapter") return FirstAdapter(o);
     if (command == L"wait-window") return WaitWindow(o);
     if (command == L"kill") return Kill(o);
+    if (command == L"rescale") return Rescale(o);
     return Usage();
 }

@@ -63,11 +63,14 @@ if ((have_backend)); then
         for k in $(seq 1 10); do
             wine reg add 'HKCU\Morvane\Software\QelTsn\Configuration' /v "Qel${k}EthernetAdapter" /t REG_SZ /d "$adapter" /f >/dev/null
         done
-        if out=$(wine benchtool.exe bringup brisvale.exe); then
+        # To a file: the program and its backends keep running after the measurement and
+        # hold on to the tool's standard output, so a pipe would never see its end.
+        if wine benchtool.exe bringup brisvale.exe >"$ws/bringup.txt"; then
+            out=$(cat "$ws/bringup.txt")
             took=$(value bringup_ms <<<"$out"); floor=$(value bringup_floor_ms <<<"$out")
             printf '  ten instances     %8.1f\n  protocol floor    %8.1f\n  ratio             %8s\n' "$took" "$floor" "$(ratio "$took" "$floor")"
         else
-            echo "  failed: $out"
+            echo "  failed"
         fi
         wine benchtool.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
         wine reg delete 'HKCU\Morvane' /f >/dev/null 2>&1 || true

@@ -8,7 +8,7 @@
 # Environment: SOAK_CYCLES (20), SOAK_RESCALES (100), SOAK_FLIPS (100, kept even),
 # SOAK_HANDLE_MARGIN (8), SOAK_GDI_MARGIN (2). Needs the brisvale, dravik, probe and
 # benchtool targets of the Windows build. Not part of the test command (it is long); the
-# end-to-end test test_soak_short runs a short variant.
+# short variant soak_short.sh takes about three minutes.
 source "$(dirname "${BASH_SOURCE[0]}")/../e2e/lib.sh"
 
 cycles=${SOAK_CYCLES:-${1:-20}}

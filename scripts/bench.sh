@@ -20,6 +20,10 @@ source scripts/wine-env.sh
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
 targets=(brisvale benchtool minimal_dialog)
+# In-process benchmark programs of the subsystems (tests/bench/*.cpp), each run as it is.
+extra_benches=()
+for src in tests/bench/*.cpp; do [ -f "$src" ] && extra_benches+=("$(basename "$src" .cpp)"); done
+targets+=("${extra_benches[@]}")
 have_backend=0
 if cmake --build "$build" --target help 2>/dev/null | grep -q '^dravik:'; then targets+=(dravik); have_backend=1; fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
@@ -88,6 +92,12 @@ rep=$(value repaint_median_ms <<<"$out"); blit=$(value blit_median_ms <<<"$out")
 printf '  whole window %s  %8.3f\n  plain BitBlt      %8.3f\n  ratio             %8s\n' \
     "$(value repaint_size <<<"$out")" "$rep" "$blit" "$(ratio "$rep" "$blit")"
 wine benchtool.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
+
+for name in "${extra_benches[@]}"; do
+    echo "== $name"
+    cp "$build/$name.exe" "$ws/"
+    wine "$name.exe" 2>&1 | tr -d '\r' | sed 's/^/  /' || echo "  $name failed"
+done
 
 echo "== idle CPU over ${idle_seconds} s (ms of CPU time, % of one core)"
 # Wine reports no CPU time of other processes through GetProcessTimes, so the figures come

@@ -117,6 +117,7 @@ BOOL CtarnwickDlg::OnInitDialog() {
     MoveWindow(hwnd_, desktop.right - width - windowMargin, windowMargin, width, height, TRUE);
 
     if (IsAppDuplicateProcess()) {
+        duplicateCopy = true;
         const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
         MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
         SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -135,6 +136,23 @@ bool CtarnwickDlg::IsAppDuplicateProcess() {
         if (process) names.push_back(ProcessBaseName(process.get()));
     }
     return HasDuplicateProcessName(names, ProgramExecutableName());
+}
+
+// Enter, Escape and the system close end the dialog too: like the own close button, they
+// leave no backend running (a search is stopped first and the dialog closes once it has
+// ended). A duplicate copy touches no backend: they belong to the copy that runs.
+void CtarnwickDlg::OnEndRequest(int id) {
+    if (!duplicateCopy) {
+        if (findQelDevThreadRunning_g) {
+            stopFindQelDevThread_g = true;
+            stopCheckQelDevStatusThread_g = true;
+            closeAppAfterThreadExit_g = true;
+            return;
+        }
+        CloseAllOpenProcesses();
+        FindAndCloseRunningProcesses();
+    }
+    EndDialog(id);
 }
 
 void CtarnwickDlg::OnSysCommand(UINT nID, LPARAM) {

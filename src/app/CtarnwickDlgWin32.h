@@ -35,6 +35,7 @@ public:
 
     // --- start-up and single instance (app) ---
     BOOL OnInitDialog() override;
+    void OnEndRequest(int id) override;
     bool IsAppDuplicateProcess();
     void OnSysCommand(UINT nID, LPARAM lParam);
 
@@ -157,4 +158,6 @@ public:
     int configRowIndex = 0;
     PROCESS_INFORMATION processInfo[10] = {};
     STARTUPINFOW startupInfo[10] = {};
+    // This copy found another one running and only closes itself again.
+    bool duplicateCopy = false;
 };

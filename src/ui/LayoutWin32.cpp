@@ -1,17 +1,145 @@
-// The scale factor and the layout pass.
+// The scale factor and the layout pass: the geometry computed by the core, applied to the
+// window, its region, its controls, fonts and list columns.
 #include "app/CtarnwickDlgWin32.h"
 #include "app/SharedGlobals.h"
+#include "ui/ColumnWidths.h"
+#include "ui/GdiSurfaceWin32.h"
+#include "ui/Layout.h"
 
-void CtarnwickDlg::SetScaleFactor() {
-    dlgScaleFactor_g = 1.0;
-    dlgScaleFactorMax_g = 2.0;
+namespace {
+
+HFONT CreateDialogFont(int index, double s) {
+    const FontSpec f = DialogFont(index, s);
+    return CreateFontW(f.height, 0, 0, 0, f.weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, f.face);
 }
 
-void CtarnwickDlg::ConfigureDialogWindow() {}
+void Place(HWND control, const Rect& r) {
+    MoveWindow(control, r.left, r.top, r.Width(), r.Height(), globalWindowRedraw_g);
+    InvalidateRect(control, nullptr, TRUE);
+}
 
-void CtarnwickDlg::CalculateListCtrlColumnWidth(ListCtrl&, int, HDC, HWND, double& width) { width = 50.0; }
+}  // namespace
 
-BOOL CtarnwickDlg::OnMouseWheel(UINT, short, POINT) {
+void CtarnwickDlg::SetScaleFactor() {
+    double height = 0.0;
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromWindow(nullptr, MONITOR_DEFAULTTONEAREST);
+    if (monitor && GetMonitorInfoW(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        height = r.bottom > r.top ? r.bottom - r.top : r.top - r.bottom;
+    }
+    const ScaleFactors f = ScaleFactorsForMonitorHeight(height);
+    dlgScaleFactor_g = f.scale;
+    dlgScaleFactorMax_g = f.maximum;
+}
+
+void CtarnwickDlg::ConfigureDialogWindow() {
+    const double s = dlgScaleFactor_g;
+    const DialogGeometry g = ComputeDialogGeometry(s, standardLayout);
+
+    // Each control gets its new font before the old one is deleted.
+    UniqueFont controlFont(CreateDialogFont(2, s));
+    refreshAdaptersButton.SetFont(controlFont.get());
+    closeAdapterButton.SetFont(controlFont.get());
+    findAndConfigureButton.SetFont(controlFont.get());
+    browserCombo.SetFont(controlFont.get());
+    fonts[2] = std::move(controlFont);
+    UniqueFont listFont(CreateDialogFont(3, s));
+    adapterList.SetFont(listFont.get());
+    instanceList.SetFont(listFont.get());
+    choiceCombo.SetFont(listFont.get());
+    fonts[3] = std::move(listFont);
+    fonts[0].reset(CreateDialogFont(0, s));
+    fonts[1].reset(CreateDialogFont(1, s));
+
+    RECT before{};
+    GetWindowRect(hwnd_, &before);
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+
+    dialogRect = g.dialogRect;
+    titleBarRect = g.titleBarRect;
+    dragFlipArea = g.dragFlipArea;
+    bodyRect = g.bodyRect;
+    closeButtonRect = g.closeButtonRect;
+    minimizeButtonRect = g.minimizeButtonRect;
+    bannerRect = g.bannerRect;
+    hintTextRect = g.hintTextRect;
+
+    // The window's shape: three panels, with the gaps between them left out.
+    UniqueRegion region(CreateRectRgn(titleBarRect.left, titleBarRect.top, titleBarRect.right, titleBarRect.bottom));
+    UniqueRegion dragBar(CreateRectRgn(dragFlipArea.left, dragFlipArea.top, dragFlipArea.right, dragFlipArea.bottom));
+    UniqueRegion body(CreateRectRgn(bodyRect.left, bodyRect.top, bodyRect.right, bodyRect.bottom));
+    SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
+    if (region && dragBar && body) {
+        CombineRgn(region.get(), region.get(), dragBar.get(), RGN_OR);
+        CombineRgn(region.get(), region.get(), body.get(), RGN_OR);
+        // Once set, the region belongs to the window.
+        if (SetWindowRgn(hwnd_, region.get(), globalWindowRedraw_g)) region.release();
+    }
+
+    // Keep the top-right corner where it was.
+    POINT origin{0, 0};
+    ClientToScreen(hwnd_, &origin);
+    const Rect placed = PlaceKeepingTopRight({before.left, origin.y, before.right, origin.y + g.height}, g.width, g.height);
+    MoveWindow(hwnd_, placed.left, placed.top, g.width, g.height, globalWindowRedraw_g);
+    dialogRect = placed;
+
+    titleTextRect = g.titleTextRect;
+
+    {
+        WindowDc clientDc(hwnd_);
+        UniqueMemoryDc measuring(CreateCompatibleDC(clientDc.get()));
+        SelectionGuard font(measuring.get(), fonts[3].get());
+        auto sizeColumns = [&](ListCtrl& list, int columns, int listWidth) {
+            std::vector<double> measured(columns);
+            const HWND header = list.GetHeaderCtrl();
+            for (int c = 0; c < columns; ++c) CalculateListCtrlColumnWidth(list, c, measuring.get(), header, measured[c]);
+            const bool scrollBar = (list.Style() & WS_VSCROLL) != 0;
+            const std::vector<int> widths = DistributeColumnWidths(measured, listWidth, scrollBar);
+            for (int c = 0; c < columns; ++c) list.SetColumnWidth(c, widths[c] & 0xFFFF);
+        };
+        sizeColumns(adapterList, adapterColumnCount, g.adapterListRect.Width());
+        Place(adapterList.GetSafeHwnd(), g.adapterListRect);
+        sizeColumns(instanceList, instanceColumnCount, g.instanceListRect.Width());
+    }
+    Place(instanceList.GetSafeHwnd(), g.instanceListRect);
+
+    Place(refreshAdaptersButton.GetSafeHwnd(), g.refreshAdaptersButtonRect);
+    Place(closeAdapterButton.GetSafeHwnd(), g.closeAdapterButtonRect);
+    Place(findAndConfigureButton.GetSafeHwnd(), g.findAndConfigureButtonRect);
+    Place(searchLed.GetSafeHwnd(), g.searchLedRect);
+    Place(browserCombo.GetSafeHwnd(), g.browserComboRect);
+    browserCombo.ClearEditSelection();
+    for (int k = 0; k < 10; ++k) {
+        Place(instanceLed[k].GetSafeHwnd(), g.ledRect[k]);
+        ledLabelRect[k] = g.ledLabelRect[k];
+        ledLabel[k] = g.ledLabel[k];
+    }
+    Invalidate(TRUE);
+}
+
+void CtarnwickDlg::CalculateListCtrlColumnWidth(ListCtrl& list, int column, HDC hdc, HWND header, double& width) {
+    wchar_t headerText[256] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.pszText = headerText;
+    item.cchTextMax = 256;
+    if (!header || !SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(&item))) headerText[0] = 0;
+    headerText[255] = 0;
+    width = MeasureColumnWidth(headerText, list, column, [hdc](const std::wstring& text) {
+        RECT r{0, 0, 0, 0};
+        if (!hdc || !DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_NOCLIP)) return 0;
+        return static_cast<int>(r.right - r.left);
+    });
+}
+
+BOOL CtarnwickDlg::OnMouseWheel(UINT, short zDelta, POINT) {
+    if (ctrlKeyDown) {
+        dlgScaleFactor_g = ScaleAfterWheel(dlgScaleFactor_g, dlgScaleFactorMax_g, zDelta);
+        ConfigureDialogWindow();
+    }
     DefaultProcessing();
     return FALSE;
 }

@@ -1,19 +1,98 @@
-// Mouse interaction, hover and the Ctrl key (scale mode).
+// Mouse interaction, hover and the Ctrl key (scale mode): the core decides, this file
+// carries out what it asks for.
 #include "app/CtarnwickDlgWin32.h"
+#include "app/SharedGlobals.h"
+#include "common/ProgramControl.h"
+#include "ui/Chrome.h"
 
-void CtarnwickDlg::OnMouseMove(UINT, POINT) { DefaultProcessing(); }
+namespace {
 
-void CtarnwickDlg::OnMouseLeave() { DefaultProcessing(); }
+ChromeState StateOf(CtarnwickDlg& d) {
+    return {d.mouseOverArea, d.mouseTracking, d.ctrlKeyDown, d.standardLayout, d.hintText};
+}
 
-BOOL CtarnwickDlg::OnSetCursor(HWND, UINT, UINT) {
+ChromeRects RectsOf(const CtarnwickDlg& d) {
+    return {d.closeButtonRect, d.minimizeButtonRect, d.dragFlipArea, d.titleBarRect};
+}
+
+}  // namespace
+
+void CtarnwickDlg::OnMouseMove(UINT, POINT point) {
+    ChromeState state = StateOf(*this);
+    const ChromeActions actions = HandleMouseMove(state, RectsOf(*this), point.x, point.y);
+    if (actions.trackMouseLeave) {
+        TRACKMOUSEEVENT track{};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        track.hwndTrack = hwnd_;
+        track.dwHoverTime = HOVER_DEFAULT;
+        TrackMouseEvent(&track);
+    }
+    if (actions.invalidate) Invalidate();
+    DefaultProcessing();
+}
+
+void CtarnwickDlg::OnMouseLeave() {
+    ChromeState state = StateOf(*this);
+    if (HandleMouseLeave(state).invalidate) Invalidate();
+    DefaultProcessing();
+}
+
+BOOL CtarnwickDlg::OnSetCursor(HWND window, UINT, UINT) {
+    const int id = window && window != hwnd_ ? ::GetDlgCtrlID(window) : 0;
+    ChromeState state = StateOf(*this);
+    const CursorChoice choice = ChooseCursor(state, id);
+    if (choice.requestHint) PostMessageW(hwnd_, programControlMessage, pcHintRequest, id);
+    if (choice.handCursor) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+    }
     DefaultProcessing();
     return FALSE;
 }
 
-void CtarnwickDlg::OnLButtonDown(UINT, POINT) { DefaultProcessing(); }
+void CtarnwickDlg::OnLButtonDown(UINT, POINT point) {
+    ChromeState state = StateOf(*this);
+    if (HandleButtonDown(state, RectsOf(*this), point.x, point.y).drag)
+        PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(point.x, point.y));
+    DefaultProcessing();
+}
 
-void CtarnwickDlg::OnLButtonUp(UINT, POINT) { DefaultProcessing(); }
+void CtarnwickDlg::OnLButtonUp(UINT, POINT point) {
+    ChromeState state = StateOf(*this);
+    const ChromeActions actions =
+        HandleButtonUp(state, RectsOf(*this), point.x, point.y, findQelDevThreadRunning_g.load());
+    if (actions.closeProcessesAndClose) {
+        CloseAllOpenProcesses();
+        FindAndCloseRunningProcesses();
+        SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    if (actions.stopSearchAndClose) {
+        // The end-of-search handling closes the backends and then the dialog.
+        stopFindQelDevThread_g = true;
+        stopCheckQelDevStatusThread_g = true;
+        closeAppAfterThreadExit_g = true;
+    }
+    if (actions.minimize) SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (actions.autoScale) {
+        SetScaleFactor();
+        ConfigureDialogWindow();
+    }
+    DefaultProcessing();
+}
 
-void CtarnwickDlg::OnLButtonDblClk(UINT, POINT) { DefaultProcessing(); }
+void CtarnwickDlg::OnLButtonDblClk(UINT, POINT point) {
+    ChromeState state = StateOf(*this);
+    if (HandleDoubleClick(state, RectsOf(*this), point.x, point.y).relayout) ConfigureDialogWindow();
+    DefaultProcessing();
+}
 
-BOOL CtarnwickDlg::PreTranslateMessage(MSG* msg) { return DialogBase::PreTranslateMessage(msg); }
+BOOL CtarnwickDlg::PreTranslateMessage(MSG* msg) {
+    if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && msg->wParam == VK_CONTROL) {
+        ChromeState state = StateOf(*this);
+        const ChromeActions actions = HandleCtrlKey(state, msg->message == WM_KEYDOWN);
+        if (actions.findAndConfigureLabel) findAndConfigureButton.SetWindowText(actions.findAndConfigureLabel);
+        if (actions.invalidate) Invalidate();
+    }
+    return DialogBase::PreTranslateMessage(msg);
+}

@@ -80,7 +80,7 @@ INT_PTR DialogBase::Route(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!context.handled && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
         (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         // OK and Cancel (also Enter, Escape and the system close) end the dialog.
-        EndDialog(LOWORD(wParam));
+        OnEndRequest(LOWORD(wParam));
         return TRUE;
     }
     if (!context.handled) return FALSE;

@@ -40,6 +40,8 @@ protected:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Routes one message; the context says whether it was handled and its result.
     virtual void OnMessage(MessageContext&) {}
+    // OK or Cancel was chosen (Enter, Escape, the system close); ends the dialog.
+    virtual void OnEndRequest(int id) { EndDialog(id); }
     // Called by a handler to let the system's default processing handle the message.
     void DefaultProcessing() {
         if (current_) current_->handled = false;

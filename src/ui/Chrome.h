@@ -1,0 +1,65 @@
+// The window chrome's behaviour: hover flags, scale mode (Ctrl held), dragging, flipping
+// and the own close and minimize buttons. Each handler updates the dialog's flags and
+// says which platform actions the caller must take.
+#pragma once
+
+#include <string>
+
+#include "common/Rect.h"
+
+namespace ChromeText {
+constexpr const wchar_t* wheelHint = L"Use the mouse wheel to scale the dialog.";
+constexpr const wchar_t* autoScaleHint = L"Click to automatically scale the dialog.";
+constexpr const wchar_t* closeAllLabel = L"Close All Running Processes";
+constexpr const wchar_t* findAndConfigureLabel = L"Find And Configure QEL Devices";
+}  // namespace ChromeText
+
+// Indices of the hover flags.
+enum HoverArea { overCloseButton = 0, overMinimizeButton = 1, overDragBar = 2, overTitleBar = 3 };
+
+// The rectangles the mouse is tested against (client coordinates).
+struct ChromeRects {
+    Rect closeButton;
+    Rect minimizeButton;
+    Rect dragFlipArea;
+    Rect titleBar;
+};
+
+// The dialog's own flags, by reference.
+struct ChromeState {
+    bool (&mouseOverArea)[4];
+    bool& mouseTracking;
+    bool& ctrlKeyDown;
+    bool& standardLayout;
+    std::wstring& hintText;
+};
+
+struct ChromeActions {
+    bool invalidate = false;       // repaint the whole dialog
+    bool trackMouseLeave = false;  // ask for a mouse-leave notification
+    bool drag = false;             // let the system move the window with the mouse
+    bool closeProcessesAndClose = false;  // close all backends, then close the dialog
+    bool stopSearchAndClose = false;      // ask the search to stop; the dialog closes after it
+    bool minimize = false;
+    bool autoScale = false;  // scale factor from the monitor again, then a layout pass
+    bool relayout = false;   // orientation changed: a layout pass
+    const wchar_t* findAndConfigureLabel = nullptr;  // new caption of button 1003, if any
+};
+
+ChromeActions HandleMouseMove(ChromeState& state, const ChromeRects& rects, int x, int y);
+ChromeActions HandleMouseLeave(ChromeState& state);
+// A press drags the window when it is on the drag bar, or when the last move left the mouse
+// over the title bar but over neither of its buttons.
+ChromeActions HandleButtonDown(const ChromeState& state, const ChromeRects& rects, int x, int y);
+// Buttons act on release, by the release position alone.
+ChromeActions HandleButtonUp(ChromeState& state, const ChromeRects& rects, int x, int y, bool searchRunning);
+ChromeActions HandleDoubleClick(ChromeState& state, const ChromeRects& rects, int x, int y);
+// Ctrl key down (auto-repeat included) or up.
+ChromeActions HandleCtrlKey(ChromeState& state, bool down);
+
+struct CursorChoice {
+    bool requestHint = false;  // post the hint request (code 0) with the control id
+    bool handCursor = false;   // otherwise the default processing picks the cursor
+};
+// controlId: identifier of the window under the cursor, 0 for the dialog's own surface.
+CursorChoice ChooseCursor(const ChromeState& state, int controlId);

@@ -1,0 +1,434 @@
+# End-to-end test rig: brisvale.exe itself under Wine on an X display, driven from outside
+# by probe.exe (tests/e2e/probe) and xdotool.
+#
+# Writing a test: create tests/e2e/test_<what>.sh (CMake turns it into the CTest test
+# e2e_test_<what>; re-run cmake after adding one):
+#
+#     #!/usr/bin/env bash
+#     source "$(dirname "$0")/lib.sh"        # fresh workspace, prefix, display, clean-up
+#     write_config                           # optional: qel-configuration.txt, 10 instances
+#     start_brisvale --wait                  # runs brisvale.exe in the workspace
+#     step "the search button is enabled once the configuration was read"
+#     expect_eq 1 "$(probe control 1003 enabled)" "button 1003 enabled"
+#     finish                                 # last line: reports and sets the exit code
+#
+# What sourcing this file gives you:
+#   E2E_NAME, E2E_WS       the test's name and its workspace (a fresh folder under /tmp laid
+#                          out by scripts/make-workspace.sh; kept when the test fails, removed
+#                          when it passes unless E2E_KEEP=1). The current directory is E2E_WS.
+#   E2E_SCREEN_W/H         size of the X screen
+#   WINEPREFIX, DISPLAY    BRISVALE_WINEPREFIX (shared between tests, initialised when missing)
+#                          and the display (Xvfb is started when there is none)
+#   The program's settings key (HKCU\Morvane) and the App Paths keys of the three
+#   browsers are deleted before each test (E2E_KEEP_SETTINGS=1 keeps them).
+# Workspace:   write_config [COUNT]          qel-configuration.txt with COUNT default blocks
+#              instance_folder K             FileSystemFolders/FS_QEL_InstanceK (K = 0..9)
+#              instance_log K                its log\output.log
+#              dravik_behaviour K KEY=VALUE...  how the stand-in backend of row K behaves
+#              win_path PATH                 the path as the program sees it (Z:\...)
+#              fake_browser chrome|msedge|firefox
+#                                            a stand-in browser registered under App Paths
+#                                            (removed at the end); prints the file that
+#                                            records its command lines
+#
+# Program:     start_brisvale [--wait]      start a copy in E2E_WS; E2E_PID is its Unix pid.
+#                                            --wait: until the main dialog shows and has
+#                                            not changed for 0.5 s (fails at once when a
+#                                            start-up box shows instead, e.g. without
+#                                            write_config). `probe stable` waits likewise.
+#              wait_window [ms]              wait for the main dialog (prints hwnd and pid)
+#              wait_exit PID [seconds]       wait for a started copy to end (default 30 s);
+#                                            returns its exit status
+#              run_wine PROGRAM ARGS...      run any Windows program in the prefix
+# Adapters:    use_adapters NAME=MAC...      before start_brisvale: the program then sees
+#                                            exactly these Ethernet adapters (network
+#                                            namespace; `probe adapters` lists what it sees)
+# Inspection:  probe ARGS...                 probe.exe; `probe` alone lists its commands;
+#              `probe --pid PID ...` looks at one copy only (see test_duplicate.sh);
+#              E2E_TARGET_PID=PID does that for every probe call, helpers included.
+#              Values come one per line; list cells tab-separated; line breaks inside a text
+#              are printed as \r and \n. Exit 1 when the thing looked for is missing.
+# Waiting:     wait_for [-t seconds] CMD...  repeat CMD until it succeeds (default 15 s)
+#              wait_for_eq [-t s] WANT CMD... repeat until CMD prints exactly WANT
+# Screen:      screenshot FILE               whole screen; relative names go to E2E_WS
+#              pixel FILE X Y                "R,G,B" of a pixel of a screenshot
+# Input:       click X Y | double_click X Y | move X Y | key_down ctrl | key_up ctrl
+#              key KEYS (e.g. key alt+space) | wheel up|down [X Y]
+#              There is no window manager: keys reach the program only after a click into
+#              one of its windows (`probe keystate 0x11` then shows what Wine saw).
+#              Screen coordinates: `probe control ID screen`, `probe list-cell-rect ID ROW COL`.
+#              click_control ID | double_click_cell LIST_ID ROW [COL]: real mouse on them
+# LEDs:        `probe led ID` prints COLOUR, the centre pixel's R,G,B and the bitmap handle;
+#              COLOUR (off, green, red, yellow, blue, amber or unknown) is read from the
+#              screen, so the dialog must not be covered there.
+# Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
+#              exclamation, information or none) of the first open box of the program;
+#              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.
+# Checks:      expect_eq WANT GOT [what] | expect_ne NOTWANT GOT [what]
+#              expect_match REGEX GOT [what] (extended regex, whole text searched)
+#              expect_ok CMD... | expect_fails CMD...
+#              fail MESSAGE (ends the test now; not inside $(...))  |  step TEXT (names the
+#              next checks in failure messages)
+#              finish (last line of every test: prints the verdict and exits)
+# Clean-up:    on_exit CMD...                 run CMD when the test ends (before the kill;
+#                                            not from inside $(...), which is a subshell)
+#              At the end every brisvale.exe and dravik.exe in the prefix is ended, held
+#              keys are released, and a failed test leaves failure.png in its workspace.
+
+set -uo pipefail
+
+E2E_NAME=$(basename "$0" .sh)
+E2E_SRC=${BRISVALE_SRC:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+if [ -z "${BRISVALE_BIN:-}" ]; then
+    echo "$E2E_NAME: set BRISVALE_BIN to the Windows build folder" >&2
+    exit 1
+fi
+E2E_BIN=$(cd "$BRISVALE_BIN" && pwd)
+E2E_PROBE="$E2E_BIN/probe.exe"
+for f in "$E2E_BIN/brisvale.exe" "$E2E_PROBE"; do
+    [ -f "$f" ] || { echo "$E2E_NAME: $f is missing: build the brisvale and probe targets" >&2; exit 1; }
+done
+
+E2E_FAILURES=0
+E2E_CHECKS=0
+E2E_STEP=""
+E2E_PID=""
+E2E_PIDS=()
+E2E_EXIT_HOOKS=()
+E2E_OWN_XVFB=""
+E2E_FINISHED=""
+
+# ---- environment ----------------------------------------------------------------------
+
+source "$E2E_SRC/scripts/wine-env.sh"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    :
+else
+    # No display: an Xvfb of our own, ended (with the prefix's Wine session bound to it)
+    # when the test ends.
+    for n in $(seq 90 120); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        export DISPLAY=":$n"
+        Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+        E2E_OWN_XVFB=$!
+        break
+    done
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    xdpyinfo >/dev/null 2>&1 || { echo "$E2E_NAME: no X display could be started" >&2; exit 1; }
+fi
+read -r E2E_SCREEN_W E2E_SCREEN_H < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
+
+if [ -n "${BRISVALE_WINEPREFIX:-}" ]; then
+    export WINEPREFIX="$BRISVALE_WINEPREFIX"
+    [ -f "$WINEPREFIX/.brisvale-ready" ] || wine_prefix_init "$WINEPREFIX"
+else
+    wine_prefix_init "$E2E_BIN/wineprefix"
+fi
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The program finds FileSystemFolders by cutting its own path at the first "brisvale",
+# so the workspace path must not contain that word.
+E2E_WS=$(mktemp -d "/tmp/qel-e2e-${E2E_NAME//brisvale/bv}.XXXXXX")
+bash "$E2E_SRC/scripts/make-workspace.sh" "$E2E_WS" "$E2E_BIN" || { echo "$E2E_NAME: workspace set-up failed" >&2; exit 1; }
+cd "$E2E_WS" || exit 1
+
+# ---- reporting ------------------------------------------------------------------------
+
+step() {
+    E2E_STEP="$*"
+    echo "-- $*"
+}
+
+_e2e_report() {  # a failed check: where, what
+    E2E_FAILURES=$((E2E_FAILURES + 1))
+    echo "FAIL${E2E_STEP:+ [$E2E_STEP]}: $*" >&2
+}
+
+fail() {
+    _e2e_report "$*"
+    exit 1
+}
+
+expect_eq() {
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    [ "$2" == "$1" ] && return 0
+    _e2e_report "${3:-value}: expected \"$1\", got \"$2\""
+    return 1
+}
+
+expect_ne() {
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    [ "$2" != "$1" ] && return 0
+    _e2e_report "${3:-value}: expected anything but \"$1\""
+    return 1
+}
+
+expect_match() {
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    [[ "$2" =~ $1 ]] && return 0
+    _e2e_report "${3:-value}: \"$2\" does not match /$1/"
+    return 1
+}
+
+expect_ok() {
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    "$@" && return 0
+    _e2e_report "command failed: $*"
+    return 1
+}
+
+expect_fails() {
+    E2E_CHECKS=$((E2E_CHECKS + 1))
+    "$@" || return 0
+    _e2e_report "command succeeded but should have failed: $*"
+    return 1
+}
+
+finish() {
+    E2E_FINISHED=1
+    if ((E2E_FAILURES)); then
+        echo "$E2E_NAME: FAILED ($E2E_FAILURES of $E2E_CHECKS checks)"
+        exit 1
+    fi
+    echo "$E2E_NAME: passed ($E2E_CHECKS checks)"
+    exit 0
+}
+
+# ---- programs -------------------------------------------------------------------------
+
+E2E_WINE=(wine)   # use_adapters runs Wine inside a network namespace instead
+
+run_wine() { "${E2E_WINE[@]}" "$@"; }
+
+probe() { "${E2E_WINE[@]}" "$E2E_PROBE" ${E2E_TARGET_PID:+--pid "$E2E_TARGET_PID"} "$@"; }
+
+start_brisvale() {
+    (cd "$E2E_WS" && exec "${E2E_WINE[@]}" brisvale.exe) >>"$E2E_WS/brisvale.out" 2>&1 &
+    E2E_PID=$!
+    E2E_PIDS+=("$E2E_PID")
+    if [ "${1:-}" == "--wait" ]; then
+        wait_window 60000 >/dev/null || fail "brisvale.exe did not show its main dialog"
+        probe settle >/dev/null
+        probe stable 500 20000 || fail "the main dialog did not come to rest after start-up"
+    fi
+}
+
+wait_window() { probe wait-window "${1:-20000}"; }
+
+# wait_exit PID [seconds]: waits for a program started here to end; returns its exit status.
+wait_exit() {
+    local pid=$1 limit=$(( ${2:-30} * 10 ))
+    for ((i = 0; i < limit; i++)); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid"; return $?; }
+        sleep 0.1
+    done
+    echo "process $pid still runs after ${2:-30} s" >&2
+    return 124
+}
+
+# ---- waiting --------------------------------------------------------------------------
+
+wait_for() {
+    local limit=15
+    if [ "$1" == "-t" ]; then limit=$2; shift 2; fi
+    local end=$((SECONDS + limit))
+    while :; do
+        "$@" >/dev/null 2>&1 && return 0
+        ((SECONDS >= end)) && { echo "timed out after ${limit} s waiting for: $*" >&2; return 1; }
+        sleep 0.2
+    done
+}
+
+wait_for_eq() {
+    local limit=15
+    if [ "$1" == "-t" ]; then limit=$2; shift 2; fi
+    local want=$1; shift
+    local end=$((SECONDS + limit)) got
+    while :; do
+        got=$("$@" 2>/dev/null) && [ "$got" == "$want" ] && return 0
+        ((SECONDS >= end)) && { echo "timed out after ${limit} s: \"$*\" printed \"$got\", not \"$want\"" >&2; return 1; }
+        sleep 0.2
+    done
+}
+
+# ---- screen and input -----------------------------------------------------------------
+
+_e2e_path() { case "$1" in /*) echo "$1";; *) echo "$E2E_WS/$1";; esac; }
+
+screenshot() { import -window root "$(_e2e_path "$1")"; }
+
+pixel() {
+    local f; f=$(_e2e_path "$1")
+    convert "$f" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
+}
+
+move() { xdotool mousemove --sync "$1" "$2"; }
+click() { xdotool mousemove --sync "$1" "$2" click 1; }
+double_click() { xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 60 1; }
+key_down() { xdotool keydown "$1"; }
+key_up() { xdotool keyup "$1"; }
+key() { xdotool key "$@"; }
+wheel() {
+    [ $# -ge 3 ] && xdotool mousemove --sync "$2" "$3"
+    case "$1" in up) xdotool click 4;; down) xdotool click 5;; *) fail "wheel up|down, not $1";; esac
+}
+
+# click_control ID: a real click in the middle of a control of the main dialog.
+click_control() {
+    local l t r b
+    IFS=, read -r l t r b < <(probe control "$1" screen) || { _e2e_report "no control $1 to click"; return 1; }
+    click $(((l + r) / 2)) $(((t + b) / 2))
+}
+
+# double_click_cell LIST_ID ROW [COLUMN]: a real double-click in the middle of a list cell.
+double_click_cell() {
+    local rect x y
+    read -r rect x y < <(probe list-cell-rect "$1" "$2" "${3:-0}") || { _e2e_report "no cell $2,${3:-0} in list $1"; return 1; }
+    double_click "$x" "$y"
+}
+
+# ---- configuration ----------------------------------------------------------------------
+
+# write_config [COUNT]: qel-configuration.txt with COUNT (default 10) instance blocks in the
+# program's own default layout (CR LF line ends), so no first-start boxes appear.
+write_config() {
+    local count=${1:-10} k ssh
+    : >"$E2E_WS/qel-configuration.txt"
+    for ((k = 1; k <= count; k++)); do
+        ssh=$((k == 1 ? 830 : 50830 + k - 1))
+        printf '%s\r\n' "//Instance name" "Instance $k" "//IP address of the webserver" "IP 127.0.0.1" \
+            "//Port on which webserver is listening" "Port $((50000 + k - 1))" \
+            "//Port on which NETCONF server is listening (SSH)" "NetconfPortSsh $ssh" \
+            "//Instance folder name containing webserver contents" "FsName FS_QEL_Instance$((k - 1))" \
+            "//Startup file" "StartupFileName eval-trx9420.xml" \
+            "//Image signature type to use with device: development, production" \
+            "//Use development for B0" "//Use production for B1" "ImageType development" "" "" \
+            >>"$E2E_WS/qel-configuration.txt"
+    done
+}
+
+# instance_folder K: the file-system folder of instance row K (0 to 9) in the workspace.
+instance_folder() { echo "$E2E_WS/FileSystemFolders/FS_QEL_Instance$1"; }
+
+# dravik_behaviour K KEY=VALUE...: how the stand-in backend of instance row K behaves
+# (dravik-behaviour.txt in its folder: delay_ms, status, text, mode, exit_code, ...).
+dravik_behaviour() {
+    local folder; folder=$(instance_folder "$1"); shift
+    printf '%s\r\n' "$@" >"$folder/dravik-behaviour.txt"
+}
+
+# instance_log K: the log file the backend of instance row K writes.
+instance_log() { echo "$(instance_folder "$1")/log/output.log"; }
+
+# win_path UNIX_PATH: the path as the program sees it (Wine maps / to drive Z:).
+win_path() { local p=${1//\//\\}; echo "Z:$p"; }
+
+# fake_browser chrome|msedge|firefox: installs a stand-in browser (a copy of probe.exe that
+# records its command line) under the browser's App Paths key; prints the file that
+# collects its command lines, one line per start. The key is removed when the test ends.
+E2E_APP_PATHS='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
+fake_browser() {
+    mkdir -p "$E2E_WS/browsers"
+    local exe="$E2E_WS/browsers/$1.exe"
+    cp "$E2E_PROBE" "$exe"
+    # Usually called inside $(...): the clean-up removes all three browser keys anyway.
+    probe reg-set "$E2E_APP_PATHS\\$1.exe" "" "$(win_path "$exe")" >&2 || echo "cannot register the browser $1" >&2
+    echo "$exe.args"
+}
+
+# ---- network adapters ---------------------------------------------------------------------
+
+# use_adapters NAME=MAC... : the program sees exactly these Ethernet adapters (plus the
+# loopback, which it does not list). Each is one end of a veth pair in a network namespace
+# of this test; the other ends sit in a second namespace, out of sight. The prefix's Wine
+# session is ended and from here on every Wine program of the test runs inside the
+# namespace. Call it before start_brisvale. MACs as aa:bb:cc:dd:ee:ff; names at most 15
+# characters.
+E2E_NETNS=""
+use_adapters() {
+    [ -z "$E2E_NETNS" ] || fail "use_adapters may be called once per test"
+    E2E_NETNS="qel-e2e-$$"
+    ip netns add "$E2E_NETNS" && ip netns add "$E2E_NETNS-peers" || fail "cannot create network namespaces (needs root)"
+    ip -n "$E2E_NETNS" link set lo up
+    local adapter name mac n=0
+    for adapter in "$@"; do
+        name=${adapter%%=*}
+        mac=${adapter#*=}
+        n=$((n + 1))
+        ip -n "$E2E_NETNS" link add "$name" type veth peer name "peer$n" netns "$E2E_NETNS-peers" &&
+            ip -n "$E2E_NETNS" link set "$name" address "$mac" &&
+            ip -n "$E2E_NETNS" link set "$name" up &&
+            ip -n "$E2E_NETNS-peers" link set "peer$n" up || fail "cannot create adapter $adapter"
+    done
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    E2E_WINE=(ip netns exec "$E2E_NETNS" wine)
+}
+
+# ---- clean-up -----------------------------------------------------------------------------
+
+on_exit() { E2E_EXIT_HOOKS+=("$*"); }
+
+_e2e_cleanup() {
+    local status=$?
+    trap - EXIT
+    if [ -z "$E2E_FINISHED" ] && ((status == 0)); then
+        _e2e_report "the test ended without calling finish"
+        status=1
+    fi
+    ((E2E_FAILURES)) && status=1
+    local hook
+    for hook in "${E2E_EXIT_HOOKS[@]}"; do eval "$hook" || true; done
+    [ "${E2E_KEEP_SETTINGS:-}" == 1 ] || timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" reg-delete-keys "$E2E_APP_PATHS\\chrome.exe" \
+        "$E2E_APP_PATHS\\msedge.exe" "$E2E_APP_PATHS\\firefox.exe" >/dev/null 2>&1
+    if ((status)); then
+        import -window root "$E2E_WS/failure.png" 2>/dev/null
+        echo "$E2E_NAME: at the failure, the program's windows were:" >&2
+        timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" windows >&2 2>/dev/null
+        echo "$E2E_NAME: brisvale.exe processes: $(timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" count-processes brisvale.exe 2>/dev/null)," \
+            "dravik.exe processes: $(timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" count-processes dravik.exe 2>/dev/null)" >&2
+    fi
+    xdotool keyup ctrl shift alt 2>/dev/null
+    # End the program's processes in the shared prefix; when that does not work, end the
+    # whole Wine session of the prefix.
+    if [ -n "$E2E_NETNS" ]; then
+        # The Wine session lives in the namespace: end it, so the next test starts outside.
+        wineserver -k 2>/dev/null
+        wineserver -w 2>/dev/null
+        ip netns del "$E2E_NETNS" 2>/dev/null
+        ip netns del "$E2E_NETNS-peers" 2>/dev/null
+    elif ! timeout 30 wine "$E2E_PROBE" kill brisvale.exe dravik.exe >/dev/null 2>&1; then
+        echo "$E2E_NAME: ending the Wine session of $WINEPREFIX" >&2
+        wineserver -k 2>/dev/null
+    fi
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    if [ -n "$E2E_OWN_XVFB" ]; then
+        wineserver -k 2>/dev/null
+        kill "$E2E_OWN_XVFB" 2>/dev/null
+    fi
+    cd /
+    if ((status)); then
+        echo "$E2E_NAME: workspace kept: $E2E_WS" >&2
+    elif [ "${E2E_KEEP:-}" != 1 ]; then
+        rm -rf "$E2E_WS"
+    fi
+    exit "$status"
+}
+trap _e2e_cleanup EXIT
+trap "exit 143" INT TERM   # an interrupted test cleans up too
+
+# ---- a clean start ------------------------------------------------------------------------
+
+# Nothing from an earlier test may still run, and the program's remembered settings start
+# empty.
+probe kill brisvale.exe dravik.exe >/dev/null 2>&1 || wineserver -k
+[ "${E2E_KEEP_SETTINGS:-}" == 1 ] || probe reg-delete-keys 'HKCU\Morvane' "$E2E_APP_PATHS\\chrome.exe" \
+    "$E2E_APP_PATHS\\msedge.exe" "$E2E_APP_PATHS\\firefox.exe" >/dev/null
+xdotool keyup ctrl shift alt 2>/dev/null
+xdotool mousemove 0 "$((E2E_SCREEN_H - 1))" 2>/dev/null
+true

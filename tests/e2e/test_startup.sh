@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Start-up of the main dialog: placement in the top-right corner, the controls with their
+# kinds and initial states, the list headers, the LEDs, the About item of the system menu,
+# and the end of the program through the system close.
+source "$(dirname "$0")/lib.sh"
+
+write_config
+start_brisvale --wait
+
+step "one copy runs, no box is open"
+expect_eq 1 "$(probe count-processes brisvale.exe)" "brisvale.exe processes"
+expect_ok probe no-box 1000
+expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes before any search"
+
+step "the window sits 10 px from the screen's top-right corner"
+# The layout may resize the window after the deferred start-up event; the corner stays.
+check_corner() {
+    local rect; rect=$(probe window-rect)
+    IFS=, read -r left top right bottom <<<"$rect"
+    expect_eq "$((E2E_SCREEN_W - 10))" "$right" "right edge of $rect"
+    expect_eq 10 "$top" "top edge of $rect"
+    ((right > left && bottom > top)) || _e2e_report "empty window rectangle $rect"
+}
+check_corner
+sleep 1
+probe settle >/dev/null
+check_corner
+
+step "a frameless pop-up with a system menu, on the task bar, with icons"
+read -r style exstyle < <(probe window-style)
+expect_eq $((0x80000000)) $((style & 0x80000000)) "WS_POPUP in $style"
+expect_eq 0 $((style & 0x00C00000)) "no caption (WS_CAPTION) in $style"
+expect_eq $((0x00080000)) $((style & 0x00080000)) "WS_SYSMENU in $style"
+expect_eq $((0x10000000)) $((style & 0x10000000)) "WS_VISIBLE in $style"
+expect_eq $((0x00040000)) $((exstyle & 0x00040000)) "WS_EX_APPWINDOW in $exstyle"
+expect_ne 0 "$(probe send dlg 0x7F 1 0)" "big window icon"
+expect_ne 0 "$(probe send dlg 0x7F 0 0)" "small window icon"
+
+step "the controls, their kinds and initial states"
+controls=$(probe controls)
+expect_eq "1000 1001 1002 1003 1004 1005 1006 1007 1008 1009 1010 1011 1012 1013 1014 1015 1016 1018" \
+    "$(cut -f1 <<<"$controls" | sort -n | tr '\n' ' ' | sed 's/ $//')" "control ids"
+field() { awk -F'\t' -v id="$1" -v col="$2" '$1 == id { print $col }' <<<"$controls"; }
+for id in 1000 1001; do expect_eq SysListView32 "$(field $id 2)" "class of $id"; done
+for id in 1002 1003 1016; do expect_eq Button "$(field $id 2)" "class of $id"; done
+for id in 1004 1005 1006 1007 1008 1009 1010 1011 1012 1013 1014; do
+    expect_eq Static "$(field $id 2)" "class of $id"
+    style=$(probe control $id style)
+    expect_eq 14 "$(( style & 0x1F ))" "picture style (SS_BITMAP) of $id"
+    expect_eq 256 "$(( style & 0x100 ))" "SS_NOTIFY of $id"
+    expect_eq 1 "$(field $id 3)" "LED $id visible"
+done
+for id in 1015 1018; do expect_eq ComboBox "$(field $id 2)" "class of $id"; done
+expect_eq "Refresh Ethernet Network Adapters" "$(field 1002 7)" "text of 1002"
+expect_eq "Find And Configure QEL Devices" "$(field 1003 7)" "text of 1003"
+expect_eq "Close Selected Ethernet Network Adapter" "$(field 1016 7)" "text of 1016"
+for id in 1000 1001 1002 1003 1015; do expect_eq 1 "$(field $id 3)" "$id visible"; done
+expect_eq 1 "$(field 1002 4)" "refresh button enabled"
+expect_eq 0 "$(field 1016 3)" "close-adapter button visible"
+expect_eq 0 "$(field 1016 4)" "close-adapter button enabled"
+expect_eq 0 "$(field 1018 3)" "in-place chooser visible"
+# The search button and the search LED are usable exactly when the configuration was read
+# (the instance table has rows then).
+rows=$(probe list-count 1001)
+read_state=$((rows > 0 ? 1 : 0))
+expect_eq "$read_state" "$(field 1003 4)" "search button enabled with $rows instance rows"
+expect_eq "$read_state" "$(field 1014 4)" "search LED enabled with $rows instance rows"
+
+step "the list headers"
+expect_eq "Description|Name|MAC|Selected" "$(probe list-headers 1000 | cut -f1 | paste -sd'|')" "adapter list header"
+expect_eq "QEL|Active|Ethernet Adapter|IP|Port|NETCONF SSH Port|FS Name|Startup File Name|Image Signature Type" \
+    "$(probe list-headers 1001 | cut -f1 | paste -sd'|')" "instance list header"
+
+step "all eleven LEDs are off"
+off_image=""
+for id in 1004 1005 1006 1007 1008 1009 1010 1011 1012 1013 1014; do
+    IFS=$'\t' read -r colour rgb image < <(probe led $id)
+    expect_eq off "$colour" "LED $id colour ($rgb)"
+    expect_ne 0x0 "$image" "LED $id bitmap"
+    if [ -z "$off_image" ]; then off_image=$image; else expect_eq "$off_image" "$image" "LED $id bitmap"; fi
+done
+
+step "a click on the search LED does nothing"
+click_control 1014
+move 0 $((E2E_SCREEN_H - 1))
+probe settle >/dev/null
+expect_ok probe no-box 1000
+expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes after the click"
+expect_eq off "$(probe led 1014 | cut -f1)" "search LED after the click"
+expect_eq "Find And Configure QEL Devices" "$(probe control 1003 text)" "text of 1003 after the click"
+
+step "the system menu's About item opens the About box"
+# The item's command is 16; the handler masks the low four bits, so 0x1F opens it too.
+for command in 0x10 0x1F; do
+    probe post dlg 0x112 "$command" 0
+    expect_ok probe wait-box "About tarnwick" 10000 >/dev/null
+    box=$(probe message-box 1000)
+    expect_match "text=tarnwick, Version 1.0" "$box" "About box text"
+    expect_match "buttons=OK" "$box" "About box buttons"
+    expect_ok probe close-box
+    expect_ok probe no-box 3000
+    expect_ok probe wait-window 1000 >/dev/null
+done
+
+step "the system close ends the program and leaves nothing running"
+probe post dlg 0x112 0xF060 0
+wait_exit "$E2E_PID"
+expect_eq 0 "$?" "exit status of brisvale.exe"
+expect_eq 0 "$(probe count-processes brisvale.exe)" "brisvale.exe processes after the close"
+expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes after the close"
+
+finish

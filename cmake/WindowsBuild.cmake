@@ -64,6 +64,14 @@ foreach(script ${E2E_TESTS})
     RESOURCE_LOCK wine_desktop TIMEOUT 600)
 endforeach()
 
+# Benchmarks and leak figures (scripts/bench.sh, tests/soak): the measuring tool and the
+# minimal dialog that the start-up time is set against.
+add_executable(benchtool tools/bench/benchtool.cpp)
+target_link_options(benchtool PRIVATE -municode)
+target_link_libraries(benchtool psapi user32 gdi32)
+add_executable(minimal_dialog WIN32 tools/bench/minimal_dialog.cpp tools/bench/minimal_dialog.rc)
+target_link_options(minimal_dialog PRIVATE -municode)
+
 # Benchmarks: programs that print timings, not tests.
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*.cpp)
 foreach(src ${BENCH_SOURCES})

@@ -6,6 +6,7 @@
 #include "app/MessageMap.h"
 #include "common/ProgramControl.h"
 #include "resource.h"
+#include "win32/Diagnostics.h"
 
 namespace {
 
@@ -91,6 +92,11 @@ MessageKey KeyOf(const MessageContext& m) {
 }  // namespace
 
 void CtarnwickDlg::OnMessage(MessageContext& context) {
+    // --- leak-check figures asked for from outside (registered message) ---
+    if (AnswerDiagnosticsQuery(context.message, context.wParam, context.result)) {
+        context.handled = true;
+        return;
+    }
     // The instance list handles its own custom drawing (a reflected notification).
     if (context.message == WM_NOTIFY) {
         auto* header = reinterpret_cast<NMHDR*>(context.lParam);

@@ -1,0 +1,46 @@
+#include "win32/Diagnostics.h"
+
+#include "win32/Handles.h"
+
+long CountOpenKernelHandles(ULONG_PTR limit, ULONG_PTR missRun) {
+    long open = 0;
+    ULONG_PTR misses = 0;
+    for (ULONG_PTR value = 4; value <= limit; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) {
+            ++open;
+            misses = 0;
+        } else if (++misses >= missRun / 4) {
+            break;
+        }
+    }
+    return open;
+}
+
+UINT DiagnosticsMessage() {
+    static const UINT message = RegisterWindowMessageW(L"brisvale.diagnostics");
+    return message;
+}
+
+LRESULT DiagnosticsFigureOf(WPARAM figure) {
+    switch (figure) {
+        case diagnosticsKernelHandles:
+            return CountOpenKernelHandles();
+        case diagnosticsLiveGdiObjects:
+            return LiveGdiObjectCount();
+        case diagnosticsPlatformHandles: {
+            DWORD count = 0;
+            return GetProcessHandleCount(GetCurrentProcess(), &count) ? static_cast<LRESULT>(count) : -1;
+        }
+        case diagnosticsPlatformGdi:
+            return static_cast<LRESULT>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+        default:
+            return -1;
+    }
+}
+
+bool AnswerDiagnosticsQuery(UINT message, WPARAM wParam, LRESULT& result) {
+    if (message == 0 || message != DiagnosticsMessage()) return false;
+    result = DiagnosticsFigureOf(wParam);
+    return true;
+}

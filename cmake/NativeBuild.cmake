@@ -36,7 +36,7 @@ if(BRISVALE_FUZZ)
 endif()
 
 # Benchmark programs: they print numbers and are not tests.
-file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tools/bench/*.cpp)
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/native/*.cpp)
 foreach(src ${BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})

@@ -27,8 +27,6 @@ targets+=("${extra_benches[@]}")
 have_backend=0
 if cmake --build "$build" --target help 2>/dev/null | grep -q '^dravik:'; then targets+=(dravik); have_backend=1; fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
-g++ -std=c++17 -O1 -Isrc tools/defaultconfig/defaultconfig.cpp src/config/ConfigFile.cpp src/common/AnsiText.cpp \
-    src/common/AnsiTextPortable.cpp -o "$build/defaultconfig"
 
 ensure_display "${BENCH_DISPLAY:-96}"
 wine_prefix_init "${BRISVALE_WINEPREFIX:-$build/wineprefix-bench}"
@@ -40,8 +38,7 @@ cleanup() {
     rm -rf "$ws"
 }
 trap cleanup EXIT
-bash scripts/make-workspace.sh "$ws" "$build"
-"$build/defaultconfig" "$ws/qel-configuration.txt"
+bash scripts/make-workspace.sh --with-config "$ws" "$build"
 cp "$build/benchtool.exe" "$build/minimal_dialog.exe" "$ws/"
 cd "$ws"
 # A clean start: no settings of an earlier run.

@@ -22,19 +22,14 @@ else
 fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 
-# The default configuration file, from the core's own default-file builder.
 mkdir -p "$out"
-g++ -std=c++17 -O1 -Isrc tools/defaultconfig/defaultconfig.cpp src/config/ConfigFile.cpp \
-    src/common/AnsiText.cpp src/common/AnsiTextPortable.cpp -o "$out/defaultconfig"
-
 # The folder name holds no "brisvale" (see README.txt: the program cuts its path there).
 folder=QelTsn-$version
 stage=$(mktemp -d /tmp/qel-package.XXXXXX)
 trap 'rm -rf "$stage"' EXIT
-bash scripts/make-workspace.sh "$stage/$folder" "$build"
+bash scripts/make-workspace.sh --with-config "$stage/$folder" "$build"
 rm -f "$stage/$folder/dravik.exe"
 [[ " ${targets[*]} " == *" dravik "* ]] && cp "$build/dravik.exe" "$stage/$folder/"
-"$out/defaultconfig" "$stage/$folder/qel-configuration.txt"
 sed "s/@VERSION@/$version/" packaging/README.txt | sed 's/$/\r/' >"$stage/$folder/README.txt"
 
 zip_file=$out/brisvale-$version.zip

@@ -11,7 +11,7 @@ cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmak
 cmake --build build/windows -j"$(nproc)" --target brisvale dravik >/dev/null
 
 workspace=${BRISVALE_DEMO:-/tmp/qel-bench}
-bash scripts/make-workspace.sh "$workspace" "$root/build/windows"
+bash scripts/make-workspace.sh --with-config "$workspace" "$root/build/windows"
 wine_prefix_init "${BRISVALE_DEMO_PREFIX:-$HOME/.wine-qel-bench}"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -218,7 +218,7 @@ private:
 struct Backend {
     enum Kind { report, silent, exitAtOnce, exitThenReport, held, creationFails } kind = report;
     int status = 0;
-    std::string text;
+    std::string text = {};
 };
 
 std::vector<unsigned char> MakeRecord(int status, const std::string& text);

@@ -47,6 +47,7 @@ cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmak
 step "Windows and end-to-end tests under Wine"
 ensure_display 98
 wine_prefix_init "$root/build/windows/wineprefix"
+wine_prefix_unmanaged
 export BRISVALE_WINEPREFIX="$WINEPREFIX"
 run ctest --test-dir build/windows --output-on-failure
 wineserver -k 2>/dev/null

@@ -1,6 +1,7 @@
 # Sourced by the run and test scripts: a Wine prefix of this run, the font replacements,
 # and an X display (Xvfb when none is there).
 #   wine_prefix_init PREFIX   - creates and prepares PREFIX once
+#   wine_prefix_unmanaged     - no window management (Xvfb-only prefixes: tests)
 #   ensure_display            - sets DISPLAY, starting Xvfb :N when needed
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
@@ -19,6 +20,13 @@ wine_prefix_init() {
         rm -f "$reg"
         touch "$WINEPREFIX/.brisvale-ready"
     fi
+}
+
+# For a prefix used only on Xvfb, where no window manager runs: unmanaged windows spare
+# Wine its two-second wait for a manager to withdraw each closing top-level window.
+wine_prefix_unmanaged() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    wineserver -w
 }
 
 ensure_display() {

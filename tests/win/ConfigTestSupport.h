@@ -1,8 +1,10 @@
-// Helpers of the configuration tests: a scratch working directory, whole-file access, and a
+// Helpers of the configuration tests: a scratch working directory, whole-file access, and the
 // watcher that records and dismisses the message boxes the dialog shows.
 #pragma once
 
 #include <windows.h>
+
+#include "MessageBoxWatcher.h"
 
 #include <atomic>
 #include <mutex>
@@ -92,60 +94,6 @@ inline std::string ReadBytes(const std::wstring& path) {
 }
 
 // Records every message box of this process (caption, text) and presses its OK button.
-class MessageBoxWatcher {
-public:
-    MessageBoxWatcher() : thread_([this] { Run(); }) {}
-    ~MessageBoxWatcher() {
-        stop_ = true;
-        thread_.join();
-    }
-    std::vector<std::pair<std::wstring, std::wstring>> Boxes() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return boxes_;
-    }
-
-private:
-    void Run() {
-        while (!stop_) {
-            EnumWindows(&MessageBoxWatcher::Visit, reinterpret_cast<LPARAM>(this));
-            Sleep(20);
-        }
-    }
-    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        wchar_t className[64] = {}, caption[256] = {};
-        GetClassNameW(window, className, 64);
-        GetWindowTextW(window, caption, 256);
-        if (process != GetCurrentProcessId() || std::wstring(className) != L"#32770" || !caption[0] ||
-            !IsWindowVisible(window))
-            return TRUE;
-        auto* watcher = reinterpret_cast<MessageBoxWatcher*>(self);
-        std::wstring text;
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM out) -> BOOL {
-                wchar_t cls[32] = {}, t[1024] = {};
-                GetClassNameW(child, cls, 32);
-                GetWindowTextW(child, t, 1024);
-                if (lstrcmpiW(cls, L"Static") == 0 && t[0]) *reinterpret_cast<std::wstring*>(out) = t;
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&text));
-        if (watcher->handled_.empty() || watcher->handled_.back() != window) {
-            std::lock_guard<std::mutex> lock(watcher->mutex_);
-            watcher->boxes_.emplace_back(caption, text);
-            watcher->handled_.push_back(window);
-        }
-        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        return TRUE;
-    }
-
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<std::pair<std::wstring, std::wstring>> boxes_;
-    std::vector<HWND> handled_;
-    std::thread thread_;
-};
+using ::MessageBoxWatcher;
 
 }  // namespace configtest

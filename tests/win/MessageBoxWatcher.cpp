@@ -12,8 +12,36 @@ void MessageBoxWatcher::Stop() {
 }
 
 std::vector<std::wstring> MessageBoxWatcher::Texts() const {
+    std::vector<std::wstring> texts;
+    for (const auto& box : Boxes()) texts.push_back(box.second);
+    return texts;
+}
+
+std::vector<std::pair<std::wstring, std::wstring>> MessageBoxWatcher::Boxes() const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return texts_;
+    return boxes_;
+}
+
+HWND MessageBoxWatcher::FindBox() const {
+    if (!caption_.empty()) return FindWindowW(L"#32770", caption_.c_str());
+    // Any box of this process: a visible dialog window with a caption (the main dialog has none).
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND window, LPARAM out) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window) ||
+                GetWindowTextLengthW(window) == 0)
+                return TRUE;
+            reinterpret_cast<Search*>(out)->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::wstring MessageBoxWatcher::BoxText(HWND box) {
@@ -24,17 +52,19 @@ std::wstring MessageBoxWatcher::BoxText(HWND box) {
 
 void MessageBoxWatcher::Run() {
     while (!stop_) {
-        HWND box = FindWindowW(L"#32770", caption_.c_str());
+        HWND box = FindBox();
         if (!box) {
             Sleep(20);
             continue;
         }
         // The box may still be filling its controls; give it a moment once.
         Sleep(50);
+        wchar_t caption[256] = {};
+        GetWindowTextW(box, caption, 256);
         const std::wstring text = BoxText(box);
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            texts_.push_back(text);
+            boxes_.emplace_back(caption, text);
         }
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         for (int k = 0; k < 250 && IsWindow(box); ++k) Sleep(20);

@@ -13,17 +13,21 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class MessageBoxWatcher {
 public:
-    explicit MessageBoxWatcher(std::wstring caption);
+    // Watches the boxes with this caption, or every box of this process when it is empty.
+    explicit MessageBoxWatcher(std::wstring caption = {});
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
 
     // The texts of the boxes closed so far, in order.
     std::vector<std::wstring> Texts() const;
+    // The caption and text of each box closed so far, in order.
+    std::vector<std::pair<std::wstring, std::wstring>> Boxes() const;
     // Stops watching; boxes that appear afterwards stay open.
     void Stop();
 
@@ -32,11 +36,12 @@ public:
 
 private:
     void Run();
+    HWND FindBox() const;
 
     std::wstring caption_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
-    std::vector<std::wstring> texts_;
+    std::vector<std::pair<std::wstring, std::wstring>> boxes_;
     std::thread thread_;
 };
 

@@ -143,36 +143,50 @@ unsigned CheckQelDeviceStatusThread(void* argument) {
         bool exitSeen = false;
         bool judged = false;
         int polls = 0;
+        unsigned received = 0;  // bytes of the record so far: it may come in pieces
+        int partialPolls = 0;
+        auto judge = [&] {
+            const StatusReport report = DecodeStatusRecord(recvBuffer_g, received);
+            startupFailure = report.verdict == StatusVerdict::startupFailure;
+            discoveryFailure = report.verdict == StatusVerdict::discoveryFailure;
+            message = report.text;
+            judged = true;
+        };
         while (polls < statusMonitorMaxPolls) {
-            const unsigned available = platform.PeekPipe(readEnd, recvBuffer_g, sizeof recvBuffer_g);
-            if (available > 0) {
-                const unsigned wanted = std::min<unsigned>(available, sizeof recvBuffer_g);
-                const unsigned received = platform.ReadPipe(readEnd, recvBuffer_g, wanted);
-                const StatusReport report = DecodeStatusRecord(recvBuffer_g, received);
-                startupFailure = report.verdict == StatusVerdict::startupFailure;
-                discoveryFailure = report.verdict == StatusVerdict::discoveryFailure;
-                message = report.text;
-                judged = true;
+            const unsigned room = static_cast<unsigned>(sizeof recvBuffer_g) - received;
+            const unsigned available = platform.PeekPipe(readEnd, recvBuffer_g + received, room);
+            if (available > 0) received += platform.ReadPipe(readEnd, recvBuffer_g + received, std::min(available, room));
+            if (received > 0 && (IsStatusRecordFinished(recvBuffer_g, received) || partialPolls >= statusRecordGracePolls)) {
+                judge();
                 break;
             }
             unsigned long exitCode = 0;
             void* process = currentProcessStartup_g.load();
             if (process && platform.GetProcessExitCode(process, exitCode) && exitCode != stillActiveExitCode) {
                 if (exitSeen) {
-                    startupFailure = true;
-                    message = L"Unexpected process exit";
-                    judged = true;
+                    if (received > 0) {
+                        judge();  // the backend ended in the middle of its record
+                    } else {
+                        startupFailure = true;
+                        message = L"Unexpected process exit";
+                        judged = true;
+                    }
                     break;
                 }
                 exitSeen = true;
             }
             record->TimeDelay(blinkStepMilliseconds, blinkStepsPerWait);
             ++polls;
+            if (received > 0) ++partialPolls;
             if (stop.load()) break;
         }
         if (!judged && !stop.load() && polls >= statusMonitorMaxPolls) {
-            startupFailure = true;
-            message = L"Startup timeout exceeded";
+            if (received > 0) {
+                judge();
+            } else {
+                startupFailure = true;
+                message = L"Startup timeout exceeded";
+            }
         }
     }
 

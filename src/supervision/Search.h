@@ -9,6 +9,9 @@
 
 // Polls of the status monitor before it gives up: 480 waits of half a second, 240 seconds.
 constexpr int statusMonitorMaxPolls = 480;
+// A record that arrives in pieces gets this many more polls to be completed; after that
+// what arrived is judged as it is.
+constexpr int statusRecordGracePolls = 4;
 constexpr int blinkStepMilliseconds = 250;
 constexpr int blinkStepsPerWait = 2;
 

@@ -41,3 +41,11 @@ StatusReport DecodeStatusRecord(const unsigned char* data, std::size_t received)
                          : StatusVerdict::startupFailure;
     return report;
 }
+
+bool IsStatusRecordFinished(const unsigned char* data, std::size_t received) {
+    if (received >= statusRecordMaxSize) return true;
+    if (data == nullptr || received < statusRecordHeaderSize) return false;
+    const std::int32_t length = ReadInt32(data + 4);
+    if (length < 0 || static_cast<std::size_t>(length) > statusRecordMaxSize - statusRecordHeaderSize) return true;
+    return statusRecordHeaderSize + static_cast<std::size_t>(length) <= received;
+}

@@ -26,3 +26,8 @@ struct StatusReport {
 StatusReport DecodeStatusRecord(const unsigned char* data, std::size_t received);
 
 extern const wchar_t* const malformedStatusRecordText;
+
+// True when the bytes received hold a whole record, or can never become one (a length that
+// is negative or would not fit in the record): nothing more is worth waiting for. False
+// while the header, or the text it announces, is still on its way.
+bool IsStatusRecordFinished(const unsigned char* data, std::size_t received);

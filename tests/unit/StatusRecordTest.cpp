@@ -74,3 +74,24 @@ TEST(StatusRecord, RecordsThatCannotBeTrustedAreStartupFailures) {
 }
 
 }  // namespace
+
+TEST(StatusRecord, RecordIsFinishedWhenWholeOrWhenItCanNeverBeWhole) {
+    const std::vector<unsigned char> record = Record(-1, 24, "Failed registrar startup");
+    // Header still on its way, or the announced text not all there yet: wait for more.
+    EXPECT_FALSE(IsStatusRecordFinished(record.data(), 0));
+    EXPECT_FALSE(IsStatusRecordFinished(record.data(), 7));
+    EXPECT_FALSE(IsStatusRecordFinished(record.data(), 8));
+    EXPECT_FALSE(IsStatusRecordFinished(record.data(), record.size() - 1));
+    EXPECT_TRUE(IsStatusRecordFinished(record.data(), record.size()));
+    // A length that is negative or beyond what a record can hold never completes.
+    std::vector<unsigned char> negative = Record(-1, 1, "x");
+    negative[7] = 0xFF;
+    EXPECT_TRUE(IsStatusRecordFinished(negative.data(), 8));
+    std::vector<unsigned char> overlong = Record(-1, 1, "x");
+    overlong[4] = 0xF9;  // 1017 bytes of text cannot fit behind the header
+    overlong[5] = 0x03;
+    EXPECT_TRUE(IsStatusRecordFinished(overlong.data(), overlong.size()));
+    // An empty text: the header alone is the whole record.
+    const std::vector<unsigned char> empty = Record(0, 0, "");
+    EXPECT_TRUE(IsStatusRecordFinished(empty.data(), 8));
+}

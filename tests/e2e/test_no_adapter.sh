@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# A workstation without any Ethernet adapter: the adapter list stays empty, an adapter cell
+# cannot be filled, and a search explains that the first instance has no adapter.
+source "$(dirname "$0")/lib.sh"
+
+use_adapters   # loopback only
+write_config 2
+start_brisvale --wait
+
+step "the adapter list is empty and the instance table unchanged"
+expect_eq 0 "$(probe list-count 1000 | tr -d '\r')" "adapter rows"
+expect_eq 2 "$(probe list-count 1001 | tr -d '\r')" "instance rows"
+double_click_cell 1001 0 2
+sleep 0.5
+expect_eq "" "$(probe list-cells 1001 0 2 | tr -d '\r')" "adapter cell after a double-click"
+
+step "a search says which instance has no adapter and starts nothing"
+click_control 1003
+probe wait-box "Process creation" 20000 >/dev/null || fail "no box after the click on 1003"
+expect_match "text=No Ethernet adapter selected for QEL 1" "$(probe message-box)" "the launch's box"
+probe close-box
+probe wait-box "Process creation" 10000 >/dev/null || fail "no report of the failed start"
+expect_match "text=Failed to create process for dravik.exe" "$(probe message-box)" "the search's report"
+probe close-box
+expect_eq 0 "$(probe count-processes dravik.exe)" "backends running"
+finish

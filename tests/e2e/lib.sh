@@ -43,6 +43,9 @@
 # Adapters:    use_adapters NAME=MAC...      before start_brisvale: the program then sees
 #                                            exactly these Ethernet adapters (network
 #                                            namespace; `probe adapters` lists what it sees)
+#              instances_on_adapter NAME=MAC COUNT
+#                                            one adapter, COUNT instances in the
+#                                            configuration, all remembered on that adapter
 # Inspection:  probe ARGS...                 probe.exe; `probe` alone lists its commands;
 #              `probe --pid PID ...` looks at one copy only (see test_duplicate.sh);
 #              E2E_TARGET_PID=PID does that for every probe call, helpers included.
@@ -60,7 +63,8 @@
 #              click_control ID | double_click_cell LIST_ID ROW [COL]: real mouse on them
 # LEDs:        `probe led ID` prints COLOUR, the centre pixel's R,G,B and the bitmap handle;
 #              COLOUR (off, green, red, yellow, blue, amber or unknown) is read from the
-#              screen, so the dialog must not be covered there.
+#              screen, so the dialog must not be covered there. led_colour ID: COLOUR alone.
+# Close-all:   close_all_with_ctrl            Ctrl held, a real click on button 1003
 # Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
 #              exclamation, information or none) of the first open box of the program;
 #              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.
@@ -369,6 +373,28 @@ use_adapters() {
 # ---- clean-up -----------------------------------------------------------------------------
 
 on_exit() { E2E_EXIT_HOOKS+=("$*"); }
+
+# instances_on_adapter NAME=MAC COUNT: the program sees one adapter, and the configuration's
+# COUNT instances are all remembered on it (as if a search had saved that choice).
+instances_on_adapter() {
+    use_adapters "$1"
+    local k
+    for ((k = 1; k <= $2; k++)); do
+        probe reg-set 'HKCU\Morvane\Software\QelTsn\Configuration' "Qel${k}EthernetAdapter" "${1%%=*}" >/dev/null
+    done
+    write_config "$2"
+}
+
+led_colour() { probe led "$1" | cut -f1; }
+
+# close_all_with_ctrl: with Ctrl held, button 1003 reads "Close All Running Processes"; click it.
+close_all_with_ctrl() {
+    click_control 1014   # a click into the window gives it the keyboard
+    key_down ctrl
+    wait_for_eq -t 5 "Close All Running Processes" probe control 1003 text || _e2e_report "button 1003 not relabelled"
+    click_control 1003
+    key_up ctrl
+}
 
 _e2e_cleanup() {
     local status=$?

@@ -3,10 +3,7 @@
 # its close-all (Ctrl + "Find And Configure QEL Devices") ends those orphans too.
 source "$(dirname "$0")/lib.sh"
 
-use_adapters lab0=02:00:00:00:01:01
-settings='HKCU\Morvane\Software\QelTsn\Configuration'
-for k in 1 2 3; do probe reg-set "$settings" "Qel${k}EthernetAdapter" lab0 >/dev/null; done
-write_config 3
+instances_on_adapter lab0=02:00:00:00:01:01 3
 dravik_behaviour 0 delay_ms=100 http=off
 dravik_behaviour 1 delay_ms=100 http=off
 dravik_behaviour 2 http=off mode=silent
@@ -26,10 +23,6 @@ start_brisvale --wait
 expect_eq "No No No" "$(for r in 0 1 2; do probe list-cells 1001 "$r" 1; done | tr -d '\r' | xargs)" "Active column"
 
 step "its close-all ends the orphans"
-click_control 1014   # a click into the window gives it the keyboard
-key_down ctrl
-wait_for_eq -t 5 "Close All Running Processes" probe control 1003 text || fail "button 1003 not relabelled"
-click_control 1003
-key_up ctrl
+close_all_with_ctrl
 wait_for_eq -t 10 0 probe count-processes dravik.exe || fail "orphaned backends still run"
 finish

@@ -5,14 +5,10 @@
 # leaving a backend behind.
 source "$(dirname "$0")/lib.sh"
 
-use_adapters lab0=02:00:00:00:01:01
-settings='HKCU\Morvane\Software\QelTsn\Configuration'
-for k in 1 2 3; do probe reg-set "$settings" "Qel${k}EthernetAdapter" lab0 >/dev/null; done
-write_config 3
+instances_on_adapter lab0=02:00:00:00:01:01 3
 for k in 0 1 2; do dravik_behaviour "$k" delay_ms=100 http=off; done
 browser_log=$(fake_browser chrome)
 start_brisvale --wait
-led_colour() { probe led "$1" | cut -f1; }
 
 step "the remembered adapter is given to all three instances"
 for r in 0 1 2; do expect_eq lab0 "$(probe list-cells 1001 "$r" 2)" "adapter of row $r"; done

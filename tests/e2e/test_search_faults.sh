@@ -6,15 +6,11 @@
 # empty log.
 source "$(dirname "$0")/lib.sh"
 
-use_adapters lab0=02:00:00:00:01:01
-settings='HKCU\Morvane\Software\QelTsn\Configuration'
-for k in 1 2 3; do probe reg-set "$settings" "Qel${k}EthernetAdapter" lab0 >/dev/null; done
-write_config 3
+instances_on_adapter lab0=02:00:00:00:01:01 3
 dravik_behaviour 0 delay_ms=100 http=off mode=split split_ms=400 status=0 text=ready
 dravik_behaviour 1 delay_ms=100 http=off mode=crash-after-report
 dravik_behaviour 2 delay_ms=100 http=off mode=overlong-length status=-1 text=never
 start_brisvale --wait
-led_colour() { probe led "$1" | cut -f1; }
 
 step "a split record and a backend that ends after its report both count as started"
 click_control 1003

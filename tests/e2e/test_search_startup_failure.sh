@@ -4,15 +4,11 @@
 # the tail of its log after the separator; its backend is ended, the first keeps running.
 source "$(dirname "$0")/lib.sh"
 
-use_adapters lab0=02:00:00:00:01:01
-settings='HKCU\Morvane\Software\QelTsn\Configuration'
-for k in 1 2 3; do probe reg-set "$settings" "Qel${k}EthernetAdapter" lab0 >/dev/null; done
-write_config 3
+instances_on_adapter lab0=02:00:00:00:01:01 3
 dravik_behaviour 0 delay_ms=100 http=off
 dravik_behaviour 1 delay_ms=300 http=off status=-1 "text=Failed registrar startup"
 dravik_behaviour 2 delay_ms=100 http=off
 start_brisvale --wait
-led_colour() { probe led "$1" | cut -f1; }
 
 step "the failure of instance 2 is reported in a box"
 click_control 1003
@@ -35,11 +31,7 @@ expect_eq off "$(led_colour 1006)" "LED 3"
 expect_eq 1 "$(probe count-processes dravik.exe)" "backends running"
 
 step "Ctrl with the button, while no search runs, closes every backend"
-click_control 1014   # a click into the window gives it the keyboard
-key_down ctrl
-wait_for_eq -t 5 "Close All Running Processes" probe control 1003 text || fail "button 1003 not relabelled"
-click_control 1003
-key_up ctrl
+close_all_with_ctrl
 wait_for_eq -t 10 0 probe count-processes dravik.exe || fail "backends still running after the close-all"
 expect_eq No "$(probe list-cells 1001 0 1)" "row 1 Active"
 expect_eq off "$(led_colour 1004)" "LED 1"

@@ -41,11 +41,8 @@ std::wstring DialogProgramControlHost::ReadLogFile() {
     // its handles after the process is signalled); the log is read without sharing, so
     // wait up to a second for the file to be free.
     for (int attempt = 0; attempt < 50 && !hLogFileName_g.empty(); ++attempt) {
-        HANDLE file = CreateFileW(hLogFileName_g.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            break;
-        }
+        UniqueFile file(CreateFileW(hLogFileName_g.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) break;
         if (GetLastError() != ERROR_SHARING_VIOLATION) break;
         Sleep(20);
     }

@@ -1,6 +1,7 @@
 #include "supervision/Search.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <string>
 
 #include "app/SharedGlobals.h"
@@ -203,4 +204,16 @@ unsigned CheckQelDeviceStatusThread(void* argument) {
     hReadEndPoint_g = nullptr;
     delete record;
     return 0;
+}
+
+void ResetSearchGlobals() {
+    for (auto* flag : {&findQelDevThreadRunning_g, &stopFindQelDevThread_g, &stopCheckQelDevStatusThread_g,
+                       &closeAppAfterThreadExit_g, &closeRunningProcesses_g, &processStartupFailure_g,
+                       &qelDiscoveryFailure_g, &processCreationError_g})
+        *flag = false;
+    errorMessage_g.clear();
+    hReadEndPoint_g = nullptr;
+    hWriteEndPoint_g = nullptr;
+    currentProcessStartup_g = nullptr;
+    hLingeringStatusThread_g = nullptr;
 }

@@ -24,5 +24,9 @@ unsigned CheckQelDeviceStatusThread(void* record);
 // of its thread, owned here until the next search has waited for its report.
 extern std::atomic<void*> hLingeringStatusThread_g;
 
+// Every flag and handle of the search back to its start-up value (tests run many
+// searches in one process).
+void ResetSearchGlobals();
+
 // The start of a search as the dialog records it: running, no failure, no watched process.
 void BeginSearchFlags();

@@ -12,18 +12,6 @@ std::vector<unsigned char> MakeRecord(int status, const std::string& text) {
     return record;
 }
 
-void ResetSearchGlobals() {
-    for (auto* flag : {&findQelDevThreadRunning_g, &stopFindQelDevThread_g, &stopCheckQelDevStatusThread_g,
-                       &closeAppAfterThreadExit_g, &closeRunningProcesses_g, &processStartupFailure_g,
-                       &qelDiscoveryFailure_g, &processCreationError_g})
-        *flag = false;
-    errorMessage_g.clear();
-    hReadEndPoint_g = nullptr;
-    hWriteEndPoint_g = nullptr;
-    currentProcessStartup_g = nullptr;
-    hLingeringStatusThread_g = nullptr;
-}
-
 FakeDialog::FakeDialog(int rows) {
     ResetSearchGlobals();
     for (int r = 0; r < rows; ++r) table.AddRow({std::to_wstring(r + 1), L"No"});

@@ -322,4 +322,3 @@ private:
 };
 
 // Resets every shared flag and handle before and after a test.
-void ResetSearchGlobals();

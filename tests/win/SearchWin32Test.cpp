@@ -78,17 +78,6 @@ bool IsInheritable(HANDLE h) {
     return GetHandleInformation(h, &flags) && (flags & HANDLE_FLAG_INHERIT);
 }
 
-void ResetGlobals() {
-    for (auto* flag : {&findQelDevThreadRunning_g, &stopFindQelDevThread_g, &stopCheckQelDevStatusThread_g,
-                       &closeAppAfterThreadExit_g, &closeRunningProcesses_g, &processStartupFailure_g,
-                       &qelDiscoveryFailure_g, &processCreationError_g})
-        *flag = false;
-    errorMessage_g.clear();
-    hReadEndPoint_g = nullptr;
-    hWriteEndPoint_g = nullptr;
-    currentProcessStartup_g = nullptr;
-}
-
 // Pumps this thread's messages until the predicate holds or the time is up.
 bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
@@ -113,7 +102,7 @@ struct MonitorOutcome {
 
 // One start-up watched for real: pipe, child backend, monitor thread.
 MonitorOutcome WatchChild(const std::wstring& childMode) {
-    ResetGlobals();
+    ResetSearchGlobals();
     HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     SearchPlatform& platform = Win32SearchPlatform();
     EXPECT_TRUE(platform.CreateStatusPipe());
@@ -166,7 +155,7 @@ MonitorOutcome WatchChild(const std::wstring& childMode) {
     CloseHandle(child.hProcess);
     CloseHandle(child.hThread);
     DestroyWindow(window);
-    ResetGlobals();
+    ResetSearchGlobals();
     return outcome;
 }
 
@@ -195,7 +184,7 @@ TEST(SearchWin32Thread, ChildThatExitsWithoutARecordIsAnUnexpectedExit) {
 }
 
 TEST(SearchWin32Thread, FailedStartEndsTheSearchWithRedLedAndABox) {
-    ResetGlobals();
+    ResetSearchGlobals();
     configtest::ScratchDirectory folder;
     ASSERT_TRUE(configtest::WriteBytes(L"qel-configuration.txt", "Instance 1\r\nInstance 2\r\n"));
     configtest::MessageBoxWatcher closer;
@@ -222,11 +211,11 @@ TEST(SearchWin32Thread, FailedStartEndsTheSearchWithRedLedAndABox) {
     EXPECT_EQ(dialog.currentInstance, 0);
     EXPECT_EQ(hReadEndPoint_g.load(), nullptr) << "the monitor was stopped and closed the pipe";
     EXPECT_EQ(WaitForSingleObject(hThreadFindAndConfigureQelDevice_g.load(), 0), WAIT_OBJECT_0);
-    ResetGlobals();
+    ResetSearchGlobals();
 }
 
 TEST(SearchWin32Thread, LedClickOfAnActiveInstanceStartsTheBrowserAndTurnsItAmber) {
-    ResetGlobals();
+    ResetSearchGlobals();
     configtest::ScratchDirectory folder;
     ASSERT_TRUE(configtest::WriteBytes(L"qel-configuration.txt",
                                        "Instance 1\r\nIP 127.0.0.1\r\nPort 50000\r\nInstance 2\r\n"));

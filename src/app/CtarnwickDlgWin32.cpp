@@ -4,6 +4,7 @@
 
 #include "app/AboutDlgWin32.h"
 #include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "app/SingleInstance.h"
 #include "common/AnsiText.h"
 #include "common/ProgramControl.h"

@@ -1,6 +1,7 @@
 // In-place editing of the instance table by double-click.
 #include "app/CtarnwickDlgWin32.h"
 #include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "network/TableEditing.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "app/CtarnwickDlgWin32.h"
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/AnsiText.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"

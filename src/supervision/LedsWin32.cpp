@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/Browser.h"
 #include "supervision/ThreadStartWin32.h"

@@ -1,6 +1,6 @@
 #include "supervision/ProgramControlEvents.h"
 
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
 

@@ -1,5 +1,5 @@
 // The program-control message: every report of the threads and the mouse handling.
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/ProgramControlHostWin32.h"
 

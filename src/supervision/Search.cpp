@@ -1,22 +1,12 @@
 #include "supervision/Search.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 
-#include "app/SharedGlobals.h"
 #include "common/ListTable.h"
 #include "common/ProgramControl.h"
+#include "supervision/SearchState.h"
 #include "supervision/StatusRecord.h"
-
-std::atomic<void*> hLingeringStatusThread_g{nullptr};
-
-void BeginSearchFlags() {
-    findQelDevThreadRunning_g = true;
-    processStartupFailure_g = false;
-    qelDiscoveryFailure_g = false;
-    currentProcessStartup_g = nullptr;
-}
 
 namespace {
 
@@ -204,16 +194,4 @@ unsigned CheckQelDeviceStatusThread(void* argument) {
     hReadEndPoint_g = nullptr;
     delete record;
     return 0;
-}
-
-void ResetSearchGlobals() {
-    for (auto* flag : {&findQelDevThreadRunning_g, &stopFindQelDevThread_g, &stopCheckQelDevStatusThread_g,
-                       &closeAppAfterThreadExit_g, &closeRunningProcesses_g, &processStartupFailure_g,
-                       &qelDiscoveryFailure_g, &processCreationError_g})
-        *flag = false;
-    errorMessage_g.clear();
-    hReadEndPoint_g = nullptr;
-    hWriteEndPoint_g = nullptr;
-    currentProcessStartup_g = nullptr;
-    hLingeringStatusThread_g = nullptr;
 }

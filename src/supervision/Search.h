@@ -1,6 +1,6 @@
 // The discovery and configuration worker and the status monitor. Both run on threads of
 // their own, never touch the user interface, report only by posting the program-control
-// message and share the flags of app/SharedGlobals.h with the dialog.
+// message and share the state of supervision/SearchState.h with the dialog.
 #pragma once
 
 #include <atomic>
@@ -19,14 +19,3 @@ constexpr int blinkStepsPerWait = 2;
 unsigned FindAndConfigureQelDevicesThread(void* record);
 // The status monitor. The argument is a STATUSTHREADINFOSTRUCT, deleted here. Returns 0.
 unsigned CheckQelDeviceStatusThread(void* record);
-
-// A status monitor that a plainly stopped search left watching its instance: the handle
-// of its thread, owned here until the next search has waited for its report.
-extern std::atomic<void*> hLingeringStatusThread_g;
-
-// Every flag and handle of the search back to its start-up value (tests run many
-// searches in one process).
-void ResetSearchGlobals();
-
-// The start of a search as the dialog records it: running, no failure, no watched process.
-void BeginSearchFlags();

@@ -1,6 +1,6 @@
 // The search: button 1003 and the start of the discovery and configuration worker.
 #include "app/CtarnwickDlgWin32.h"
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "supervision/ProgramControlHostWin32.h"
 #include "supervision/Search.h"
 #include "supervision/SearchWin32.h"

@@ -2,7 +2,7 @@
 
 #include <process.h>
 
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
 

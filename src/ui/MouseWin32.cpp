@@ -1,7 +1,7 @@
 // Mouse interaction, hover and the Ctrl key (scale mode): the core decides, this file
 // carries out what it asks for.
 #include "app/CtarnwickDlgWin32.h"
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "ui/Chrome.h"
 

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ListTable.h"
 #include "common/ProgramControl.h"
 #include "supervision/ProgramControlEvents.h"

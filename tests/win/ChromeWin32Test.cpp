@@ -8,6 +8,7 @@
 
 #include "app/CtarnwickDlgWin32.h"
 #include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "ConfigTestSupport.h"
 
 namespace {

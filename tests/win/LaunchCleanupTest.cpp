@@ -1,6 +1,5 @@
 // Ending backends: the program's own, and every "dravik.exe" on the workstation.
 #include "LaunchFixture.h"
-#include "app/SharedGlobals.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "win32/Handles.h"
 

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "win32/Handles.h"
 #include "win32/Processes.h"

@@ -6,7 +6,7 @@
 
 #include "LaunchFixture.h"
 #include "MessageBoxWatcher.h"
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "win32/Handles.h"
 

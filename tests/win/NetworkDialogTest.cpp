@@ -15,6 +15,7 @@
 
 #include "app/CtarnwickDlgWin32.h"
 #include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "network/AdaptersWin32.h"
 #include "resource.h"
 

@@ -8,7 +8,7 @@
 
 #include "LaunchFixture.h"
 #include "MessageBoxWatcher.h"
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "supervision/Search.h"
 #include "supervision/SearchWin32.h"
 

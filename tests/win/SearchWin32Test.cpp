@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/CtarnwickDlgWin32.h"
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
 #include "supervision/ThreadStartWin32.h"

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/SharedGlobals.h"
+#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/ProgramControlEvents.h"
 #include "supervision/Search.h"

@@ -1,0 +1,42 @@
+#include "supervision/SearchState.h"
+
+#include <initializer_list>
+
+std::atomic<bool> findQelDevThreadRunning_g{false};
+std::atomic<bool> stopFindQelDevThread_g{false};
+std::atomic<bool> stopCheckQelDevStatusThread_g{false};
+std::atomic<bool> closeAppAfterThreadExit_g{false};
+std::atomic<bool> closeRunningProcesses_g{false};
+std::atomic<bool> processStartupFailure_g{false};
+std::atomic<bool> qelDiscoveryFailure_g{false};
+std::atomic<bool> processCreationError_g{false};
+std::wstring errorMessage_g;
+unsigned char recvBuffer_g[1024];
+
+std::atomic<void*> hReadEndPoint_g{nullptr};
+std::atomic<void*> hWriteEndPoint_g{nullptr};
+std::atomic<void*> currentProcessStartup_g{nullptr};
+std::wstring hLogFileName_g;
+
+std::atomic<void*> hThreadFindAndConfigureQelDevice_g{nullptr};
+std::atomic<void*> hThreadLaunchWebBrowser_g{nullptr};
+std::atomic<void*> hLingeringStatusThread_g{nullptr};
+
+void BeginSearchFlags() {
+    findQelDevThreadRunning_g = true;
+    processStartupFailure_g = false;
+    qelDiscoveryFailure_g = false;
+    currentProcessStartup_g = nullptr;
+}
+
+void ResetSearchGlobals() {
+    for (auto* flag : {&findQelDevThreadRunning_g, &stopFindQelDevThread_g, &stopCheckQelDevStatusThread_g,
+                       &closeAppAfterThreadExit_g, &closeRunningProcesses_g, &processStartupFailure_g,
+                       &qelDiscoveryFailure_g, &processCreationError_g})
+        *flag = false;
+    errorMessage_g.clear();
+    hReadEndPoint_g = nullptr;
+    hWriteEndPoint_g = nullptr;
+    currentProcessStartup_g = nullptr;
+    hLingeringStatusThread_g = nullptr;
+}

@@ -1,0 +1,42 @@
+// The state a search shares between the dialog, the worker and the status monitor: its
+// flags, the status pipe, the watched process, the failure text and the threads' handles.
+// A flag or handle that one thread writes and another reads is an atomic; each has one
+// writer at a time. Handles are void* (a HANDLE) so that the core holds them without
+// <windows.h>.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+// --- flags ---
+extern std::atomic<bool> findQelDevThreadRunning_g;
+extern std::atomic<bool> stopFindQelDevThread_g;
+extern std::atomic<bool> stopCheckQelDevStatusThread_g;
+extern std::atomic<bool> closeAppAfterThreadExit_g;
+extern std::atomic<bool> closeRunningProcesses_g;
+extern std::atomic<bool> processStartupFailure_g;
+extern std::atomic<bool> qelDiscoveryFailure_g;
+extern std::atomic<bool> processCreationError_g;
+// Written by the monitor before it clears hReadEndPoint_g (release); read after that.
+extern std::wstring errorMessage_g;
+extern unsigned char recvBuffer_g[1024];
+
+// --- backend launch ---
+extern std::atomic<void*> hReadEndPoint_g;
+extern std::atomic<void*> hWriteEndPoint_g;
+extern std::atomic<void*> currentProcessStartup_g;
+extern std::wstring hLogFileName_g;
+
+// --- threads ---
+extern std::atomic<void*> hThreadFindAndConfigureQelDevice_g;
+extern std::atomic<void*> hThreadLaunchWebBrowser_g;
+// A status monitor that a plainly stopped search left watching its instance: the handle
+// of its thread, owned here until the next search has waited for its report.
+extern std::atomic<void*> hLingeringStatusThread_g;
+
+// Every flag and handle of the search back to its start-up value (tests run many
+// searches in one process).
+void ResetSearchGlobals();
+
+// The start of a search as the dialog records it: running, no failure, no watched process.
+void BeginSearchFlags();

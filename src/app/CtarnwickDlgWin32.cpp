@@ -145,9 +145,7 @@ bool CtarnwickDlg::IsAppDuplicateProcess() {
 void CtarnwickDlg::OnEndRequest(int id) {
     if (!duplicateCopy) {
         if (findQelDevThreadRunning_g) {
-            stopFindQelDevThread_g = true;
-            stopCheckQelDevStatusThread_g = true;
-            closeAppAfterThreadExit_g = true;
+            RequestSearchStopAndCloseApp();
             return;
         }
         CloseAllOpenProcesses();

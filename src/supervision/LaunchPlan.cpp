@@ -10,7 +10,6 @@ std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 bool IsPlainFolderName(const std::wstring& name) {
     if (name.empty()) return false;
-    if (name.find(L"..") != std::wstring::npos) return false;
     if (name.find_first_of(L"\\/:") != std::wstring::npos) return false;
     // The system drops trailing dots and blanks of a path element: such a name would
     // stand for the folder that holds every instance folder.

@@ -48,7 +48,8 @@ struct LaunchPlan {
 
 // The instance folder is built from the FS Name, and the repository below it is deleted
 // recursively; so the name must be one plain folder name: not empty, no drive, no path
-// separator, no parent reference, not only dots and blanks.
+// separator, no control character, and not only dots and blanks (".", ".." and "..." all
+// name a folder above the instance's; "QEL..1" is a plain name).
 bool IsPlainFolderName(const std::wstring& name);
 
 LaunchPlan PlanLaunch(const LaunchInputs& inputs);

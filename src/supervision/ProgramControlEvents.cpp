@@ -60,12 +60,11 @@ void ReclaimLingeringMonitor(ProgramControlHost& host) {
 
 void StartRequest(ProgramControlHost& host, int i) {
     if (host.StartTsnProcess()) {
-        currentProcessStartup_g = host.BackendProcess(host.CurrentInstance() - 1);
+        ReportBackendStarted(host.BackendProcess(host.CurrentInstance() - 1));
         return;
     }
-    processCreationError_g = true;
-    // The monitor of this instance has nothing to watch.
-    stopCheckQelDevStatusThread_g = true;
+    // The monitor of this instance has nothing to watch; the worker ends at once.
+    ReportStartFailed();
     host.WaitForWorkerEnd();
     ReclaimLingeringMonitor(host);
     // The search is over: undo what belongs to a running search, as its end would.
@@ -206,14 +205,13 @@ void HandleFindAndConfigureButton(ProgramControlHost& host) {
         closeRunningProcesses_g = false;
         host.StartFindQelDevThread();
     } else if (!ctrl && running) {
-        stopFindQelDevThread_g = true;
+        RequestSearchStop();
     } else if (ctrl && running) {
-        stopFindQelDevThread_g = true;
-        stopCheckQelDevStatusThread_g = true;
-        closeRunningProcesses_g = true;
+        RequestSearchStopAndCloseAll();
     } else {
+        // A monitor left watching by a plain stop gives up: its backend is closed now.
         closeRunningProcesses_g = true;
-        stopCheckQelDevStatusThread_g = true;
+        RequestMonitorStop();
         host.CloseAllOpenProcesses();
         host.FindAndCloseRunningProcesses();
     }

@@ -6,41 +6,78 @@
 #include "common/ListTable.h"
 #include "common/ProgramControl.h"
 #include "supervision/SearchState.h"
+#include "supervision/StartupJudge.h"
 #include "supervision/StatusRecord.h"
 
 namespace {
 
 bool CloseRequested() { return closeAppAfterThreadExit_g.load() || closeRunningProcesses_g.load(); }
 
-// Asks a monitor to stop and waits until its thread has ended; closes its handle.
-void StopMonitor(SearchPlatform& platform, void* monitor) {
-    stopCheckQelDevStatusThread_g = true;
+// Waits until a monitor's thread has ended (it has made its report) and closes its handle.
+void CloseMonitor(SearchPlatform& platform, void* monitor) {
     platform.WaitForThreadEnd(monitor);
     platform.CloseThreadHandle(monitor);
 }
+
+// Asks a monitor to give up its watch, then closes it.
+void StopMonitor(SearchPlatform& platform, void* monitor) {
+    RequestMonitorStop();
+    CloseMonitor(platform, monitor);
+}
+
+// The worker's waits: each ends when the monitor has ended or something the worker must
+// act on happened, and the search LED blinks on its own schedule meanwhile.
+class WorkerWaits {
+public:
+    explicit WorkerWaits(THREADINFOSTRUCT& record)
+        : record_(record), platform_(*record.platform), blink_(platform_.Now()) {}
+
+    // Until the thread has ended, a stop was requested, or (when asked) a start failed.
+    void UntilEnded(void* thread, bool alsoOnFailedStart) {
+        Until([&] { return platform_.ThreadHasEnded(thread) || (alsoOnFailedStart && processCreationError_g.load()); },
+              thread);
+    }
+    // Until the dialog has recorded the backend it started (or could not start it), or a
+    // stop was requested.
+    void UntilBackendRecorded() {
+        Until([] { return currentProcessStartup_g.load() != nullptr || processCreationError_g.load(); }, nullptr);
+    }
+
+private:
+    template <class Done>
+    void Until(Done done, void* thread) {
+        while (!done() && !record_.stopFlag->load()) {
+            const long long now = platform_.Now();
+            if (blink_.TakeDue(now)) platform_.PostProgramControl(record_.hWnd, pcSearchLed, pcSearchLedBlink);
+            if (record_.stopFlag->load()) break;
+            SearchEvents events;
+            events.waiter = SearchWaiter::worker;
+            events.thread = thread;
+            platform_.Wait(events, blink_.NextAt() - now);
+        }
+    }
+
+    THREADINFOSTRUCT& record_;
+    SearchPlatform& platform_;
+    BlinkSchedule blink_;
+};
 
 // The pipe, the receive buffer, errorMessage_g and the failure flags exist once, so a new
 // search first waits, blinking, until a monitor left by a plainly stopped search has made
 // its report. Returns false when the search was stopped meanwhile (the monitor is then
 // stopped too on a close request, else left watching).
-bool WaitForLingeringMonitor(THREADINFOSTRUCT& record) {
+bool WaitForLingeringMonitor(THREADINFOSTRUCT& record, WorkerWaits& waits) {
     SearchPlatform& platform = *record.platform;
     void* previous = hLingeringStatusThread_g.exchange(nullptr);
     if (!previous) return true;
-    while (!platform.ThreadHasEnded(previous) && !record.stopFlag->load()) record.TimeDelay(blinkStepMilliseconds, blinkStepsPerWait);
-    bool ended = platform.ThreadHasEnded(previous);
-    if (!ended && CloseRequested()) {
+    waits.UntilEnded(previous, false);
+    if (platform.ThreadHasEnded(previous)) {
+        CloseMonitor(platform, previous);
+    } else if (CloseRequested()) {
         StopMonitor(platform, previous);
-        ended = true;
-        previous = nullptr;
-    }
-    if (!ended) {
+    } else {
         hLingeringStatusThread_g = previous;
         return false;
-    }
-    if (previous) {
-        platform.WaitForThreadEnd(previous);
-        platform.CloseThreadHandle(previous);
     }
     // Its outcome belonged to the stopped search and was reported by itself.
     processStartupFailure_g = false;
@@ -54,8 +91,9 @@ unsigned FindAndConfigureQelDevicesThread(void* argument) {
     THREADINFOSTRUCT* record = static_cast<THREADINFOSTRUCT*>(argument);
     SearchPlatform& platform = *record->platform;
     std::atomic<bool>& stop = *record->stopFlag;
+    WorkerWaits waits(*record);
 
-    if (WaitForLingeringMonitor(*record)) {
+    if (WaitForLingeringMonitor(*record, waits)) {
         stopCheckQelDevStatusThread_g = false;
         const int end = std::min(maxInstances, record->rowCount);
         int i = record->firstInstance;
@@ -88,28 +126,27 @@ unsigned FindAndConfigureQelDevicesThread(void* argument) {
             platform.PostProgramControl(record->hWnd, pcInstanceBase + i, pcStartRequest);
             ++i;
 
-            while (hReadEndPoint_g.load() != nullptr && !stop.load() && !processCreationError_g.load())
-                record->TimeDelay(blinkStepMilliseconds, blinkStepsPerWait);
+            waits.UntilEnded(monitor, true);
 
             if (processCreationError_g.load() || processStartupFailure_g.load() || qelDiscoveryFailure_g.load()) {
                 StopMonitor(platform, monitor);
                 break;
             }
             if (stop.load()) {
-                if (CloseRequested()) {
+                if (CloseRequested())
                     StopMonitor(platform, monitor);
-                } else if (hReadEndPoint_g.load() != nullptr) {
-                    // A plain stop leaves the monitor watching; it reports by itself.
-                    hLingeringStatusThread_g = monitor;
-                } else {
-                    platform.WaitForThreadEnd(monitor);
-                    platform.CloseThreadHandle(monitor);
-                }
+                else if (platform.ThreadHasEnded(monitor))
+                    CloseMonitor(platform, monitor);
+                else
+                    hLingeringStatusThread_g = monitor;  // a plain stop: it reports by itself
                 break;
             }
-            // Started: the monitor has reported and is on its way out.
-            platform.WaitForThreadEnd(monitor);
-            platform.CloseThreadHandle(monitor);
+            // Started: the monitor has reported and ended. The dialog records the backend
+            // it started after the monitor may have judged its record; the next monitor is
+            // begun only once it has, so that it never takes this backend for its own.
+            CloseMonitor(platform, monitor);
+            waits.UntilBackendRecorded();
+            if (processCreationError_g.load()) break;
         }
     }
 
@@ -131,53 +168,41 @@ unsigned CheckQelDeviceStatusThread(void* argument) {
     std::wstring message;
 
     if (!stop.load()) {
-        bool exitSeen = false;
-        bool judged = false;
-        int polls = 0;
+        StartupJudge judge;
+        BlinkSchedule blink(platform.Now());
         unsigned received = 0;  // bytes of the record so far: it may come in pieces
-        int partialPolls = 0;
-        auto judge = [&] {
-            const StatusReport report = DecodeStatusRecord(recvBuffer_g, received);
-            startupFailure = report.verdict == StatusVerdict::startupFailure;
-            discoveryFailure = report.verdict == StatusVerdict::discoveryFailure;
-            message = report.text;
-            judged = true;
-        };
-        while (polls < statusMonitorMaxPolls) {
-            const unsigned room = static_cast<unsigned>(sizeof recvBuffer_g) - received;
-            const unsigned available = platform.PeekPipe(readEnd, recvBuffer_g + received, room);
-            if (available > 0) received += platform.ReadPipe(readEnd, recvBuffer_g + received, std::min(available, room));
-            if (received > 0 && (IsStatusRecordFinished(recvBuffer_g, received) || partialPolls >= statusRecordGracePolls)) {
-                judge();
+        for (;;) {
+            received += platform.ReadArrived(readEnd, recvBuffer_g + received,
+                                             static_cast<unsigned>(sizeof recvBuffer_g) - received);
+            void* process = currentProcessStartup_g.load();
+            unsigned long exitCode = stillActiveExitCode;
+            const bool ended = process && !judge.ExitSeen() && platform.GetProcessExitCode(process, exitCode) &&
+                               exitCode != stillActiveExitCode;
+            const long long now = platform.Now();
+            const StartupOutcome outcome =
+                judge.Look(now, process != nullptr, ended, received, IsStatusRecordFinished(recvBuffer_g, received));
+            if (outcome == StartupOutcome::judgeRecord) {
+                const StatusReport report = DecodeStatusRecord(recvBuffer_g, received);
+                startupFailure = report.verdict == StatusVerdict::startupFailure;
+                discoveryFailure = report.verdict == StatusVerdict::discoveryFailure;
+                message = report.text;
                 break;
             }
-            unsigned long exitCode = 0;
-            void* process = currentProcessStartup_g.load();
-            if (process && platform.GetProcessExitCode(process, exitCode) && exitCode != stillActiveExitCode) {
-                if (exitSeen) {
-                    if (received > 0) {
-                        judge();  // the backend ended in the middle of its record
-                    } else {
-                        startupFailure = true;
-                        message = L"Unexpected process exit";
-                        judged = true;
-                    }
-                    break;
-                }
-                exitSeen = true;
-            }
-            record->TimeDelay(blinkStepMilliseconds, blinkStepsPerWait);
-            ++polls;
-            if (received > 0) ++partialPolls;
-            if (stop.load()) break;
-        }
-        if (!judged && !stop.load() && polls >= statusMonitorMaxPolls) {
-            if (received > 0) {
-                judge();
-            } else {
+            if (outcome != StartupOutcome::pending) {
                 startupFailure = true;
-                message = L"Startup timeout exceeded";
+                message = outcome == StartupOutcome::unexpectedExit ? L"Unexpected process exit" : L"Startup timeout exceeded";
+                break;
             }
+            if (blink.TakeDue(now))
+                platform.PostProgramControl(record->hWnd, pcSearchLed, pcInstanceLedBlinkBase + record->instance);
+            if (stop.load()) break;
+
+            SearchEvents events;
+            events.waiter = SearchWaiter::monitor;
+            events.pipe = readEnd;
+            // An ended process stays signalled: once its exit was seen, only the time counts.
+            if (!judge.ExitSeen()) events.process = process;
+            platform.Wait(events, std::min(blink.NextAt(), judge.NextDeadline()) - now);
         }
     }
 

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "supervision/ThreadRecords.h"
+
 std::atomic<bool> findQelDevThreadRunning_g{false};
 std::atomic<bool> stopFindQelDevThread_g{false};
 std::atomic<bool> stopCheckQelDevStatusThread_g{false};
@@ -21,12 +23,51 @@ std::wstring hLogFileName_g;
 std::atomic<void*> hThreadFindAndConfigureQelDevice_g{nullptr};
 std::atomic<void*> hThreadLaunchWebBrowser_g{nullptr};
 std::atomic<void*> hLingeringStatusThread_g{nullptr};
+std::atomic<SearchPlatform*> searchPlatform_g{nullptr};
 
-void BeginSearchFlags() {
+void BeginSearchFlags(SearchPlatform& platform) {
+    searchPlatform_g = &platform;
     findQelDevThreadRunning_g = true;
     processStartupFailure_g = false;
     qelDiscoveryFailure_g = false;
-    currentProcessStartup_g = nullptr;
+    processCreationError_g = false;
+    if (!hLingeringStatusThread_g.load()) currentProcessStartup_g = nullptr;
+}
+
+void WakeSearchThreads() {
+    if (SearchPlatform* platform = searchPlatform_g.load()) platform->Wake();
+}
+
+void RequestSearchStop() {
+    stopFindQelDevThread_g = true;
+    WakeSearchThreads();
+}
+
+void RequestSearchStopAndCloseAll() {
+    closeRunningProcesses_g = true;
+    stopCheckQelDevStatusThread_g = true;
+    RequestSearchStop();
+}
+
+void RequestSearchStopAndCloseApp() {
+    closeAppAfterThreadExit_g = true;
+    stopCheckQelDevStatusThread_g = true;
+    RequestSearchStop();
+}
+
+void RequestMonitorStop() {
+    stopCheckQelDevStatusThread_g = true;
+    WakeSearchThreads();
+}
+
+void ReportBackendStarted(void* process) {
+    currentProcessStartup_g = process;
+    WakeSearchThreads();
+}
+
+void ReportStartFailed() {
+    processCreationError_g = true;
+    RequestMonitorStop();
 }
 
 void ResetSearchGlobals() {
@@ -39,4 +80,5 @@ void ResetSearchGlobals() {
     hWriteEndPoint_g = nullptr;
     currentProcessStartup_g = nullptr;
     hLingeringStatusThread_g = nullptr;
+    searchPlatform_g = nullptr;
 }

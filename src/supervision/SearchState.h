@@ -34,9 +34,24 @@ extern std::atomic<void*> hThreadLaunchWebBrowser_g;
 // of its thread, owned here until the next search has waited for its report.
 extern std::atomic<void*> hLingeringStatusThread_g;
 
+// The platform the search's threads wait on; the requests below wake them through it.
+extern std::atomic<class SearchPlatform*> searchPlatform_g;
+
 // Every flag and handle of the search back to its start-up value (tests run many
 // searches in one process).
 void ResetSearchGlobals();
 
-// The start of a search as the dialog records it: running, no failure, no watched process.
-void BeginSearchFlags();
+// The start of a search as the dialog records it: running on this platform, no failure,
+// no failed start, and no watched process (unless a monitor left by a plainly stopped
+// search still watches one: that backend may yet end).
+void BeginSearchFlags(SearchPlatform& platform);
+
+// What the dialog tells a running search. Each wakes the worker's and the monitor's waits,
+// so that they act on it at once.
+void RequestSearchStop();             // the worker stops after the instance in flight
+void RequestSearchStopAndCloseAll();  // then all backends are closed and a new search starts
+void RequestSearchStopAndCloseApp();  // then all backends are closed and the dialog closes
+void RequestMonitorStop();            // the status monitor gives up its watch
+void ReportBackendStarted(void* process);  // the backend of the instance in flight exists
+void ReportStartFailed();             // the dialog could not start it
+void WakeSearchThreads();

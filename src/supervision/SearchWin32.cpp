@@ -3,6 +3,7 @@
 #include "supervision/SearchState.h"
 #include "supervision/ProgramControlHostWin32.h"
 #include "supervision/Search.h"
+#include "supervision/SearchPlatformWin32.h"
 #include "supervision/SearchWin32.h"
 #include "supervision/ThreadStartWin32.h"
 
@@ -18,14 +19,15 @@ void CtarnwickDlg::StartFindQelDevThread() {
 }
 
 bool StartSearchWorker(CtarnwickDlg& dialog) {
-    BeginSearchFlags();
+    SearchPlatform& platform = Win32SearchPlatform();
+    BeginSearchFlags(platform);
 
     auto* record = new THREADINFOSTRUCT;
     record->hWnd = dialog.GetSafeHwnd();
     record->stopFlag = &stopFindQelDevThread_g;
     record->firstInstance = dialog.currentInstance;
     record->rowCount = dialog.instanceList.RowCount();
-    record->platform = &Win32SearchPlatform();
+    record->platform = &platform;
 
     SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(FindAndConfigureQelDevicesThread, record);
     HANDLE handle = thread ? thread->DuplicateThreadHandle() : nullptr;

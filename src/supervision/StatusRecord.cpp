@@ -24,14 +24,15 @@ StatusReport DecodeStatusRecord(const unsigned char* data, std::size_t received)
         report.text = malformedStatusRecordText;
         return report;
     }
+    // A start is a start whatever the length says: only a failure's text is ever read.
     const std::int32_t status = ReadInt32(data);
+    if (status >= 0) return report;
     const std::int32_t length = ReadInt32(data + 4);
     if (length < 0 || static_cast<std::size_t>(length) > received - statusRecordHeaderSize) {
         report.verdict = StatusVerdict::startupFailure;
         report.text = malformedStatusRecordText;
         return report;
     }
-    if (status >= 0) return report;
 
     const std::string_view bytes(reinterpret_cast<const char*>(data + statusRecordHeaderSize),
                                  static_cast<std::size_t>(length));
@@ -45,6 +46,7 @@ StatusReport DecodeStatusRecord(const unsigned char* data, std::size_t received)
 bool IsStatusRecordFinished(const unsigned char* data, std::size_t received) {
     if (received >= statusRecordMaxSize) return true;
     if (data == nullptr || received < statusRecordHeaderSize) return false;
+    if (ReadInt32(data) >= 0) return true;  // a start needs no text
     const std::int32_t length = ReadInt32(data + 4);
     if (length < 0 || static_cast<std::size_t>(length) > statusRecordMaxSize - statusRecordHeaderSize) return true;
     return statusRecordHeaderSize + static_cast<std::size_t>(length) <= received;

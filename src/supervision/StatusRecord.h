@@ -20,14 +20,16 @@ struct StatusReport {
     std::wstring text;  // the failure text (empty on success)
 };
 
-// Judges the bytes received. Never reads beyond `received` bytes. A record shorter than its
-// header, or whose length is negative or reaches past the bytes received, is a start-up
-// failure with the text malformedStatusRecordText.
+// Judges the bytes received. Never reads beyond `received` bytes. A status of 0 or more is a
+// start whatever the length field says. A record shorter than its header, or a failure
+// whose length is negative or reaches past the bytes received, is a start-up failure with
+// the text malformedStatusRecordText.
 StatusReport DecodeStatusRecord(const unsigned char* data, std::size_t received);
 
 extern const wchar_t* const malformedStatusRecordText;
 
-// True when the bytes received hold a whole record, or can never become one (a length that
-// is negative or would not fit in the record): nothing more is worth waiting for. False
-// while the header, or the text it announces, is still on its way.
+// True when the bytes received hold a whole record (a start is whole with its header), or
+// can never become one (a failure whose length is negative or would not fit in the
+// record): nothing more is worth waiting for. False while the header, or a failure's text,
+// is still on its way.
 bool IsStatusRecordFinished(const unsigned char* data, std::size_t received);

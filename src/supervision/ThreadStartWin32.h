@@ -39,9 +39,6 @@ private:
 extern std::atomic<SelfDeletingThread*> threadFindAndConfigureQelDevice_gp;
 extern std::atomic<SelfDeletingThread*> threadLaunchWebBrowser_gp;
 
-// The platform of the worker and the status monitor over real pipes, threads and processes.
-SearchPlatform& Win32SearchPlatform();
-
 // The browser thread: starts the browser of its record, waits up to a second, reports
 // code 10 and returns 0. The argument is a THREADINFOSTRUCT, deleted here.
 unsigned LaunchWebBrowserThread(void* record);

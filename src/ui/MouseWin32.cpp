@@ -69,9 +69,7 @@ void CtarnwickDlg::OnLButtonUp(UINT, POINT point) {
     }
     if (actions.stopSearchAndClose) {
         // The end-of-search handling closes the backends and then the dialog.
-        stopFindQelDevThread_g = true;
-        stopCheckQelDevStatusThread_g = true;
-        closeAppAfterThreadExit_g = true;
+        RequestSearchStopAndCloseApp();
     }
     if (actions.minimize) SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     if (actions.autoScale) {

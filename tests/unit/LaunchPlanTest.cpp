@@ -120,7 +120,7 @@ TEST_F(LaunchPlanTest, RowsBeyondTheTenthAreRefusedWithoutABox) {
 TEST_F(LaunchPlanTest, FsNamesThatLeaveTheirFolderAreRefusedBeforeAnyFileIsTouched) {
     folders.insert(L"C:\\Tools\\FileSystemFolders\\..");
     folders.insert(L"C:\\Tools\\FileSystemFolders\\");
-    for (const std::wstring name : {L"..", L"..\\Windows", L"a\\b", L"a/b", L"D:x", L"", L".", L". .", L"x..y"}) {
+    for (const std::wstring name : {L"..", L"..\\Windows", L"a\\b", L"a/b", L"D:x", L"", L".", L". .", L"...", L"a\tb"}) {
         instances.SetCell(2, colFsName, name);
         queried.clear();
         const LaunchPlan plan = Plan();
@@ -129,7 +129,8 @@ TEST_F(LaunchPlanTest, FsNamesThatLeaveTheirFolderAreRefusedBeforeAnyFileIsTouch
         EXPECT_TRUE(plan.repositoryFolder.empty());
         EXPECT_TRUE(queried.empty());
     }
-    for (const std::wstring name : {L"FS_QEL_Instance3", L"My Device.1", L".hidden"}) EXPECT_TRUE(IsPlainFolderName(name));
+    for (const std::wstring name : {L"FS_QEL_Instance3", L"My Device.1", L".hidden", L"QEL..1", L"x..y", L"..z"})
+        EXPECT_TRUE(IsPlainFolderName(name)) << std::string(name.begin(), name.end());
 }
 
 }  // namespace

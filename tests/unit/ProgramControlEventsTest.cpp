@@ -1,5 +1,5 @@
-// The dialog's side of the program-control message without threads: hints, blink steps,
-// the delay of the thread records, and codes that must do nothing.
+// The dialog's side of the program-control message without threads: hints, blink steps
+// and codes that must do nothing.
 #include "SearchFakes.h"
 
 namespace {
@@ -71,39 +71,6 @@ TEST(ProgramControlCodes, UnknownCodesAndArgumentsDoNothing) {
     EXPECT_EQ(d.focusedRow, 7);
     HandleProgramControl(d, pcStartUp, 0);
     EXPECT_EQ(d.startUpSteps, (std::vector<std::wstring>{L"adapters", L"layout"}));
-}
-
-// TimeDelay against the fake platform on the test's thread.
-TEST(ThreadRecordDelay, StepsAreReportedAndTheStopFlagEndsTheWaitEarly) {
-    MessageQueue queue;
-    FakePlatform platform(queue);
-    std::atomic<bool> stop{false};
-    THREADINFOSTRUCT worker;
-    worker.stopFlag = &stop;
-    worker.platform = &platform;
-    STATUSTHREADINFOSTRUCT monitor;
-    monitor.stopFlag = &stop;
-    monitor.instance = 6;
-    monitor.platform = &platform;
-
-    worker.TimeDelay(250, 2);
-    EXPECT_EQ(platform.now.load(), 500);
-    EXPECT_EQ(queue.Count(pcSearchLed, pcSearchLedBlink), 2);
-    monitor.TimeDelay(250, 2);
-    EXPECT_EQ(queue.Count(pcSearchLed, pcInstanceLedBlinkBase + 6), 2);
-
-    worker.TimeDelay(250, 0);
-    worker.TimeDelay(250, -3);
-    EXPECT_EQ(platform.now.load(), 1000);
-
-    platform.onSleep = [&] { stop = true; };  // set during the first sleep
-    worker.TimeDelay(250, 2);
-    EXPECT_EQ(platform.now.load(), 1250);
-    EXPECT_EQ(queue.Count(pcSearchLed, pcSearchLedBlink), 3);
-
-    worker.TimeDelay(250, 2);  // already set: nothing at all
-    EXPECT_EQ(platform.now.load(), 1250);
-    EXPECT_EQ(queue.Count(pcSearchLed, pcSearchLedBlink), 3);
 }
 
 }  // namespace

@@ -19,35 +19,53 @@ FakeDialog::FakeDialog(int rows) {
 
 FakeDialog::~FakeDialog() {
     // Let every thread end before the fakes go.
-    stopFindQelDevThread_g = true;
-    stopCheckQelDevStatusThread_g = true;
+    RequestSearchStop();
+    RequestMonitorStop();
     WaitForWorkerEnd();
     if (void* monitor = hLingeringStatusThread_g.exchange(nullptr)) WaitForThreadEndAndClose(monitor);
     platform.JoinAll();
     ResetSearchGlobals();
 }
 
-bool FakeDialog::RunUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+void FakeDialog::HandleNext(long long deadline) {
+    PostedMessage m;
+    if (!queue.Pop(m, deadline)) return;
+    handled.push_back(m);
+    HandleProgramControl(*this, m.code, m.argument);
+}
+
+bool FakeDialog::RunUntil(const std::function<bool()>& done, long long limit) {
+    const long long deadline = clock.Now() + limit;
     while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        PostedMessage m;
-        if (queue.Pop(m, std::chrono::milliseconds(100))) {
-            HandleProgramControl(*this, m.code, m.argument);
-            handled.push_back(m);
-        }
+        if (clock.Now() >= deadline) return false;
+        HandleNext(deadline);
     }
     return true;
 }
 
+void FakeDialog::Drain() {
+    for (;;) {
+        const long long before = clock.Now();
+        if (queue.Empty() && !clock.WaitUntil(before + 1, [&] { return !queue.Empty(); })) return;
+        HandleNext(before + 1);
+    }
+}
+
 bool FakeDialog::RunUntilIdle() {
     if (!RunUntil([&] { return !findQelDevThreadRunning_g.load(); })) return false;
-    PostedMessage m;
-    while (queue.Pop(m, std::chrono::milliseconds(50))) {
-        HandleProgramControl(*this, m.code, m.argument);
-        handled.push_back(m);
-    }
+    Drain();
     return true;
+}
+
+void FakeDialog::ShowErrorBox(const std::wstring& text, const std::wstring& caption) {
+    boxes.push_back({text, caption});
+    const long long closesAt = clock.Now() + boxOpenFor;
+    while (clock.Now() < closesAt) HandleNext(closesAt);
+}
+
+void FakeDialog::WaitForWorkerEnd() {
+    clock.WaitUntil(VirtualClock::never, [&] { return workerEnded_.load(); });
+    if (worker_.joinable()) worker_.join();
 }
 
 int FakeDialog::StartTsnProcess() {
@@ -59,9 +77,13 @@ int FakeDialog::StartTsnProcess() {
     if (script != scripts.end() && !script->second.empty())
         backend = script->second[std::min<std::size_t>(nth, script->second.size() - 1)];
     if (backend.kind == Backend::creationFails) return 0;
+    if (backend.kind == Backend::refused) {
+        ShowErrorBox(L"No Ethernet adapter selected for QEL " + std::to_wstring(i + 1), L"Process creation");
+        return 0;
+    }
 
-    backendProcesses_.emplace_back();
-    FakePlatform::Process& process = backendProcesses_.back();
+    backendProcesses.emplace_back();
+    FakePlatform::Process& process = backendProcesses.back();
     void* writeEnd = hWriteEndPoint_g.load();
     writeEnds_[i] = writeEnd;
     switch (backend.kind) {
@@ -105,13 +127,18 @@ void FakeDialog::CloseAllOpenProcesses() {
 void FakeDialog::StartFindQelDevThread() {
     WaitForWorkerEnd();
     ++searchesStarted;
-    BeginSearchFlags();
+    BeginSearchFlags(platform);
     auto* record = new THREADINFOSTRUCT;
     record->hWnd = this;
     record->stopFlag = &stopFindQelDevThread_g;
     record->firstInstance = currentInstance;
     record->rowCount = table.RowCount();
     record->platform = &platform;
-    worker_ = std::thread([record] { FindAndConfigureQelDevicesThread(record); });
+    workerEnded_ = false;
+    clock.Join();
+    worker_ = std::thread([this, record] {
+        FindAndConfigureQelDevicesThread(record);
+        clock.Leave([&] { workerEnded_ = true; });
+    });
     closeAdapterEnabled = false;
 }

@@ -24,24 +24,35 @@
 #include "common/ProgramControl.h"
 #include "supervision/ProgramControlEvents.h"
 #include "supervision/Search.h"
+#include "VirtualClock.h"
 
 struct PostedMessage {
     unsigned code;
     long argument;
+    long long at = 0;  // virtual time of the post
 };
 
-// A thread-safe queue of posted program-control messages.
+// The posted program-control messages, in order; a post wakes whoever waits for one.
 class MessageQueue {
 public:
+    explicit MessageQueue(VirtualClock& clock) : clock_(clock) {}
     void Post(unsigned code, long argument) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        queue_.push_back({code, argument});
-        all_.push_back({code, argument});
-        ready_.notify_one();
+        const PostedMessage m{code, argument, clock_.Now()};
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            queue_.push_back(m);
+            all_.push_back(m);
+        }
+        clock_.Changed();
     }
-    bool Pop(PostedMessage& message, std::chrono::milliseconds timeout) {
-        std::unique_lock<std::mutex> lock(mutex_);
-        if (!ready_.wait_for(lock, timeout, [&] { return !queue_.empty(); })) return false;
+    bool Empty() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return queue_.empty();
+    }
+    // The next message if one waits, or one that arrives before the clock reaches deadline.
+    bool Pop(PostedMessage& message, long long deadline) {
+        if (!clock_.WaitUntil(deadline, [&] { return !Empty(); })) return false;
+        std::lock_guard<std::mutex> lock(mutex_);
         message = queue_.front();
         queue_.pop_front();
         return true;
@@ -58,8 +69,8 @@ public:
     }
 
 private:
+    VirtualClock& clock_;
     std::mutex mutex_;
-    std::condition_variable ready_;
     std::deque<PostedMessage> queue_;
     std::vector<PostedMessage> all_;
 };
@@ -85,15 +96,12 @@ public:
         bool handleOpen = true;
     };
 
-    explicit FakePlatform(MessageQueue& queue) : queue_(queue) {}
+    FakePlatform(MessageQueue& queue, VirtualClock& clock) : queue_(queue), clock_(clock) {}
     ~FakePlatform() override { JoinAll(); }
 
     void JoinAll() {
         std::lock_guard<std::mutex> lock(threadsMutex_);
-        for (auto& t : threads_) {
-            std::lock_guard<std::mutex> join(t->joinMutex);
-            if (t->thread.joinable()) t->thread.join();
-        }
+        for (auto& t : threads_) Join(*t);
     }
 
     bool CreateStatusPipe() override {
@@ -117,14 +125,22 @@ public:
         if (pipe->open) --livePipes;
         pipe->open = false;
     }
-    // The backend's single write; ignored once the program closed its ends.
+    // The backend's write; ignored once the program closed its ends.
     void WriteRecord(void* writeEnd, const std::vector<unsigned char>& record) {
-        std::lock_guard<std::mutex> lock(pipesMutex_);
-        for (auto& pipe : pipes_) {
-            if (&pipe->writeTag != writeEnd) continue;
-            std::lock_guard<std::mutex> pipeLock(pipe->mutex);
-            if (pipe->open) pipe->bytes.insert(pipe->bytes.end(), record.begin(), record.end());
+        {
+            std::lock_guard<std::mutex> lock(pipesMutex_);
+            for (auto& pipe : pipes_) {
+                if (&pipe->writeTag != writeEnd) continue;
+                std::lock_guard<std::mutex> pipeLock(pipe->mutex);
+                if (pipe->open) pipe->bytes.insert(pipe->bytes.end(), record.begin(), record.end());
+            }
         }
+        clock_.Changed();
+    }
+    // The backend ends (by itself or from outside) with this exit code.
+    void EndProcess(Process& process, unsigned long exitCode) {
+        process.exitCode = exitCode;
+        clock_.Changed();
     }
 
     void* StartMonitorThread(STATUSTHREADINFOSTRUCT* record) override {
@@ -140,35 +156,27 @@ public:
         }
         ++monitorsStarted;
         ++openThreadHandles;
+        clock_.Join();
         raw->thread = std::thread([this, raw, record] {
             CheckQelDeviceStatusThread(record);
-            --liveMonitors;
-            raw->ended = true;
+            clock_.Leave([&] {
+                --liveMonitors;
+                raw->ended = true;
+            });
         });
         std::lock_guard<std::mutex> lock(threadsMutex_);
         threads_.push_back(std::move(thread));
         return raw;
     }
     bool ThreadHasEnded(void* thread) override { return static_cast<Thread*>(thread)->ended.load(); }
-    void WaitForThreadEnd(void* thread) override {
-        Thread* t = static_cast<Thread*>(thread);
-        std::lock_guard<std::mutex> join(t->joinMutex);
-        if (t->thread.joinable()) t->thread.join();
-    }
+    void WaitForThreadEnd(void* thread) override { Join(*static_cast<Thread*>(thread)); }
     void CloseThreadHandle(void* thread) override {
         Thread* t = static_cast<Thread*>(thread);
         if (t->handleOpen) --openThreadHandles;
         t->handleOpen = false;
     }
 
-    unsigned PeekPipe(void* readEnd, unsigned char* buffer, unsigned size) override {
-        Pipe* pipe = static_cast<Pipe*>(readEnd);
-        std::lock_guard<std::mutex> lock(pipe->mutex);
-        const unsigned n = static_cast<unsigned>(pipe->bytes.size());
-        std::copy_n(pipe->bytes.begin(), std::min(n, size), buffer);
-        return n;
-    }
-    unsigned ReadPipe(void* readEnd, unsigned char* buffer, unsigned size) override {
+    unsigned ReadArrived(void* readEnd, unsigned char* buffer, unsigned size) override {
         Pipe* pipe = static_cast<Pipe*>(readEnd);
         std::lock_guard<std::mutex> lock(pipe->mutex);
         const unsigned n = std::min(static_cast<unsigned>(pipe->bytes.size()), size);
@@ -181,21 +189,36 @@ public:
         exitCode = p->exitCode.load();
         if (exitCode == stillActiveExitCode) return true;
         const int seen = p->exitObservations++;
-        if (seen == 0) p->firstExitSeenAt = threadClock;
-        if (seen == 1) p->secondExitSeenAt = threadClock;
+        if (seen == 0) p->firstExitSeenAt = clock_.Now();
+        if (seen == 1) p->secondExitSeenAt = clock_.Now();
         if (seen == 0 && p->onFirstExitObserved) p->onFirstExitObserved();
         return true;
     }
     void PostProgramControl(void*, unsigned code, long argument) override { queue_.Post(code, argument); }
-    void Sleep(int milliseconds) override {
-        now += milliseconds;
-        threadClock += milliseconds;
-        if (onSleep) onSleep();
-        std::this_thread::sleep_for(std::chrono::microseconds(20));
+
+    long long Now() override { return clock_.Now(); }
+    void Wait(const SearchEvents& events, long long milliseconds) override {
+        ++waits;
+        if (milliseconds < 0) ADD_FAILURE() << "a wait into the past";
+        std::atomic<bool>& woken = events.waiter == SearchWaiter::worker ? workerWoken_ : monitorWoken_;
+        clock_.WaitUntil(clock_.Now() + std::max(0LL, milliseconds), [&] {
+            if (woken.load()) return true;
+            if (events.thread && static_cast<Thread*>(events.thread)->ended.load()) return true;
+            if (events.process && static_cast<Process*>(events.process)->exitCode.load() != stillActiveExitCode)
+                return true;
+            if (!events.pipe) return false;
+            Pipe* pipe = static_cast<Pipe*>(events.pipe);
+            std::lock_guard<std::mutex> lock(pipe->mutex);
+            return !pipe->bytes.empty();
+        });
+        woken = false;
+    }
+    void Wake() override {
+        workerWoken_ = true;
+        monitorWoken_ = true;
+        clock_.Changed();
     }
 
-    std::atomic<long long> now{0};         // all sleeps of all threads
-    static inline thread_local long long threadClock = 0;  // the sleeps of the calling thread
     std::atomic<int> pipesCreated{0};
     int failPipeNumber = -1;
     bool failMonitorStart = false;
@@ -204,10 +227,19 @@ public:
     std::atomic<int> maxLiveMonitors{0};
     std::atomic<int> monitorsStarted{0};
     std::atomic<int> openThreadHandles{0};
-    std::function<void()> onSleep;  // single-threaded tests only
+    std::atomic<int> waits{0};
 
 private:
+    void Join(Thread& t) {
+        clock_.WaitUntil(VirtualClock::never, [&] { return t.ended.load(); });
+        std::lock_guard<std::mutex> join(t.joinMutex);
+        if (t.thread.joinable()) t.thread.join();
+    }
+
     MessageQueue& queue_;
+    VirtualClock& clock_;
+    std::atomic<bool> workerWoken_{false};
+    std::atomic<bool> monitorWoken_{false};
     std::mutex pipesMutex_;
     std::vector<std::unique_ptr<Pipe>> pipes_;
     std::mutex threadsMutex_;
@@ -216,24 +248,37 @@ private:
 
 // What a scripted backend does once started.
 struct Backend {
-    enum Kind { report, silent, exitAtOnce, exitThenReport, held, creationFails } kind = report;
+    enum Kind {
+        report,         // writes its record at once
+        silent,         // writes nothing and keeps running
+        exitAtOnce,     // ends at once without a record
+        exitThenReport, // ends, and its record arrives after the first look at its exit
+        held,           // writes nothing until the test releases it
+        creationFails,  // the process cannot be created
+        refused,        // a check refuses the start with a box that stays open for boxOpenFor
+    } kind = report;
     int status = 0;
     std::string text = {};
 };
 
 std::vector<unsigned char> MakeRecord(int status, const std::string& text);
 
-// The dialog, as far as the program-control handling sees it.
+// The dialog, as far as the program-control handling sees it. Its thread is the test's:
+// it handles posted messages only while the test runs it, and while one of its boxes is
+// open (a box's modal loop handles posted messages too).
 class FakeDialog : public ProgramControlHost {
 public:
     explicit FakeDialog(int rows);
     ~FakeDialog() override;
 
-    // Dispatches posted messages on this thread until the predicate holds (checked after
-    // each message); false after 20 s of real time without it.
-    bool RunUntil(const std::function<bool()>& done);
-    // Dispatches until the search has ended and no message arrives for a moment.
+    // Handles posted messages until the predicate holds (checked after each message);
+    // false when it does not hold within `limit` milliseconds of virtual time.
+    bool RunUntil(const std::function<bool()>& done, long long limit = 600000);
+    // Handles messages until the search has ended and nothing is left to handle before the
+    // clock moves on.
     bool RunUntilIdle();
+    // Handles what is posted before the clock moves on.
+    void Drain();
     // The held backend of instance i writes its record now.
     void Release(int i, int status, const std::string& text = {});
     // Messages this dialog has handled so far.
@@ -259,9 +304,8 @@ public:
     void InvalidateDialog() override { ++invalidations; }
     void FocusInstanceRow(int row) override { focusedRow = row; }
     void EnableCloseAdapterButton(bool enable) override { closeAdapterEnabled = enable; }
-    void ShowErrorBox(const std::wstring& text, const std::wstring& caption) override {
-        boxes.push_back({text, caption});
-    }
+    // Stays open for boxOpenFor milliseconds, handling posted messages meanwhile.
+    void ShowErrorBox(const std::wstring& text, const std::wstring& caption) override;
     void PostProgramControl(unsigned code, long argument) override { queue.Post(code, argument); }
     void SendCloseCommand() override { closed = true; }
     int StartTsnProcess() override;
@@ -274,9 +318,7 @@ public:
     void CloseAllOpenProcesses() override;
     void FindAndCloseRunningProcesses() override { ++sweeps; }
     void StartFindQelDevThread() override;
-    void WaitForWorkerEnd() override {
-        if (worker_.joinable()) worker_.join();
-    }
+    void WaitForWorkerEnd() override;
     void WaitForThreadEndAndClose(void* thread) override {
         platform.WaitForThreadEnd(thread);
         platform.CloseThreadHandle(thread);
@@ -288,10 +330,12 @@ public:
         std::wstring text, caption;
     };
 
-    MessageQueue queue;
-    FakePlatform platform{queue};
+    VirtualClock clock;
+    MessageQueue queue{clock};
+    FakePlatform platform{queue, clock};
     MemoryTable table{instanceColumnCount};
     std::map<int, std::vector<Backend>> scripts;  // per instance, one entry per start
+    long long boxOpenFor = 0;                      // how long each box stays open (virtual ms)
     std::wstring hint;
     bool hover[4] = {};
     bool searchBlink = false;
@@ -312,13 +356,14 @@ public:
     std::vector<int> startedInstances;  // every successful start, in order
     std::vector<std::wstring> startUpSteps;
     void* processes[10] = {};
+    std::list<FakePlatform::Process> backendProcesses;  // every backend ever started
 
 private:
+    void HandleNext(long long deadline);
+
     bool ctrl_ = false;
     std::thread worker_;
-    std::list<FakePlatform::Process> backendProcesses_;
+    std::atomic<bool> workerEnded_{true};
     std::map<int, int> starts_;
     std::map<int, void*> writeEnds_;
 };
-
-// Resets every shared flag and handle before and after a test.

@@ -17,6 +17,7 @@
 #include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
+#include "supervision/SearchPlatformWin32.h"
 #include "supervision/ThreadStartWin32.h"
 #include "ConfigTestSupport.h"
 
@@ -49,6 +50,8 @@ const bool childModeChecked = [] {
     const long code = wcstol(rest, &rest, 10);
     std::string text;
     for (const wchar_t* p = (*rest == L' ' ? rest + 1 : rest); *p; ++p) text.push_back(static_cast<char>(*p));
+    if (const std::wstring delay = Env(L"BRISVALE_STATUS_DELAY_MS"); !delay.empty()) Sleep(wcstoul(delay.c_str(), nullptr, 10));
+    if (text == "TICK") text = std::to_string(GetTickCount64());  // when it was written
     std::vector<unsigned char> record(8 + text.size());
     for (int b = 0; b < 4; ++b) {
         record[b] = static_cast<unsigned char>(static_cast<unsigned long>(code) >> (8 * b));
@@ -98,6 +101,7 @@ struct MonitorOutcome {
     bool startupFailure, discoveryFailure;
     std::wstring errorMessage;
     double seconds;
+    unsigned long long endTick;  // when the monitor had ended
 };
 
 // One start-up watched for real: pipe, child backend, monitor thread.
@@ -132,6 +136,7 @@ MonitorOutcome WatchChild(const std::wstring& childMode) {
     HANDLE monitor = static_cast<HANDLE>(platform.StartMonitorThread(record));
     EXPECT_NE(monitor, nullptr);
     EXPECT_EQ(WaitForSingleObject(monitor, 10000), WAIT_OBJECT_0);
+    const unsigned long long endTick = GetTickCount64();
     DWORD exitCode = 1;
     GetExitCodeThread(monitor, &exitCode);
     EXPECT_EQ(exitCode, 0u);
@@ -139,6 +144,7 @@ MonitorOutcome WatchChild(const std::wstring& childMode) {
 
     MonitorOutcome outcome{};
     outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+    outcome.endTick = endTick;
     MSG msg;
     while (PeekMessageW(&msg, window, programControlMessage, programControlMessage, PM_REMOVE))
         if (msg.wParam != pcSearchLed) outcome.reports.emplace_back(msg.wParam, msg.lParam);
@@ -172,6 +178,19 @@ TEST(SearchWin32Thread, ChildReportsThroughTheInheritedWriteEnd) {
     EXPECT_TRUE(discovery.discoveryFailure);
     EXPECT_FALSE(discovery.startupFailure);
     EXPECT_EQ(discovery.errorMessage, L"ptp: Failed registrar startup");
+}
+
+TEST(SearchWin32Thread, TheRecordIsReadTheMomentItArrives) {
+    // The monitor does not wait for its next look: the pipe's data ends its wait. The
+    // child writes, as its failure text, the time of its write.
+    for (const wchar_t* delay : {L"300", L"420"}) {
+        SetEnvironmentVariableW(L"BRISVALE_STATUS_DELAY_MS", delay);
+        const MonitorOutcome reported = WatchChild(L"-1 TICK");
+        SetEnvironmentVariableW(L"BRISVALE_STATUS_DELAY_MS", nullptr);
+        ASSERT_EQ(reported.reports.size(), 1u);
+        const unsigned long long writtenAt = std::stoull(reported.errorMessage);
+        EXPECT_LT(reported.endTick - writtenAt, 120u) << "a look every half second takes up to 500 ms";
+    }
 }
 
 TEST(SearchWin32Thread, ChildThatExitsWithoutARecordIsAnUnexpectedExit) {

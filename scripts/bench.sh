@@ -29,7 +29,7 @@ if cmake --build "$build" --target help 2>/dev/null | grep -q '^dravik:'; then t
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 
 ensure_display "${BENCH_DISPLAY:-96}"
-wine_prefix_init "${BRISVALE_WINEPREFIX:-$build/wineprefix-bench}"
+wine_prefix_init "${BRISVALE_WINEPREFIX:-$build/wineprefix-bench}" || exit 1
 
 ws=$(mktemp -d /tmp/qel-bench.XXXXXX)
 cleanup() {

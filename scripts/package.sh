@@ -1,47 +1,54 @@
 #!/usr/bin/env bash
-# Builds the Windows package: build/package/brisvale-<version>.zip with one folder holding
-# brisvale.exe, the stand-in backend dravik.exe, the default qel-configuration.txt, the
-# FileSystemFolders layout and README.txt; and, when makensis is installed, an installer
-# build/package/brisvale-<version>-setup.exe that installs the same folder for the current user.
-#   package.sh [BUILD_DIR]        (default build/windows; configured and built when needed)
+# Builds the two Windows packages, each a zip holding one folder and an NSIS installer
+# that installs that folder for the current user:
+#   release  brisvale-<version>.zip and brisvale-<version>-setup.exe: brisvale.exe,
+#            README.txt, the default qel-configuration.txt and the FileSystemFolders
+#            layout. No backend: the lab puts the real dravik.exe beside brisvale.exe.
+#   demo     brisvale-demo-<version>.zip and brisvale-demo-<version>-setup.exe: the same
+#            plus the stand-in backend as dravik.exe, to try the program without devices.
+#   package.sh [BUILD_DIR [OUT_DIR]]   (default build/windows and build/package; the build
+#                                       is configured and built when needed)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=${1:-build/windows}
-out=$root/build/package
+out=$(realpath -m "${2:-build/package}")
 version=$(sed -n 's/^project(brisvale VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || { echo "package: no version in CMakeLists.txt" >&2; exit 1; }
+command -v makensis >/dev/null || { echo "package: makensis is missing (bash scripts/setup.sh installs it)" >&2; exit 1; }
 
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
-targets=(brisvale)
-if cmake --build "$build" --target help 2>/dev/null | grep -q '^dravik:'; then
-    targets+=(dravik)
-else
-    echo "package: WARNING: the build has no dravik target; the package carries no backend" >&2
-fi
-cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
+cmake --build "$build" -j2 --target brisvale dravik >/dev/null
 
 mkdir -p "$out"
-# The folder name holds no "brisvale" (see README.txt: the program cuts its path there).
-folder=QelTsn-$version
 stage=$(mktemp -d /tmp/qel-package.XXXXXX)
 trap 'rm -rf "$stage"' EXIT
-bash scripts/make-workspace.sh --with-config "$stage/$folder" "$build"
-rm -f "$stage/$folder/dravik.exe"
-[[ " ${targets[*]} " == *" dravik "* ]] && cp "$build/dravik.exe" "$stage/$folder/"
-sed "s/@VERSION@/$version/" packaging/README.txt | sed 's/$/\r/' >"$stage/$folder/README.txt"
 
-zip_file=$out/brisvale-$version.zip
-rm -f "$zip_file"
-(cd "$stage" && zip -qr -X "$zip_file" "$folder")
-echo "package: $zip_file"
-(cd "$stage" && find "$folder" -type f | sort | sed 's/^/  /')
+# make_package release|demo: stages the package's folder, zips it and builds its installer.
+make_package() {
+    local flavour=$1 name folder other nsis_flags=()
+    if [ "$flavour" = demo ]; then
+        name=brisvale-demo folder=QelTsnDemo-$version other=release nsis_flags=(-DDEMO)
+    else
+        name=brisvale folder=QelTsn-$version other=demo
+    fi
+    # The folder names hold no "brisvale" (see README.txt: the program cuts its path there).
+    local dir=$stage/$folder zip_file=$out/$name-$version.zip setup=$out/$name-$version-setup.exe
+    bash scripts/make-workspace.sh --with-config "$dir" "$build"
+    rm -f "$dir/dravik.exe"
+    [ "$flavour" = demo ] && cp "$build/dravik.exe" "$dir/"
+    # README.txt: the lines marked for this package, without their mark; CR LF line ends.
+    sed -e "s/@VERSION@/$version/g" -e "s/@SETUP@/$(basename "$setup")/g" -e "/^\[$other\]/d" \
+        -e "s/^\[$flavour\]//" -e 's/$/\r/' packaging/README.txt >"$dir/README.txt"
 
-if command -v makensis >/dev/null; then
-    setup=$out/brisvale-$version-setup.exe
-    makensis -V2 -DVERSION="$version" -DSTAGE="$stage/$folder" -DOUTFILE="$setup" packaging/brisvale.nsi >/dev/null
-    echo "package: $setup"
-else
-    echo "package: makensis is not installed; no installer (apt-get install nsis)"
-fi
+    rm -f "$zip_file"
+    (cd "$stage" && zip -qr -X "$zip_file" "$folder")
+    makensis -V2 -DVERSION="$version" -DSTAGE="$dir" -DOUTFILE="$setup" "${nsis_flags[@]}" packaging/brisvale.nsi >/dev/null
+    echo "package ($flavour): $zip_file"
+    echo "package ($flavour): $setup"
+    (cd "$stage" && find "$folder" -type f | sort | sed 's/^/  /')
+}
+
+make_package release
+make_package demo

@@ -16,7 +16,7 @@ cmake --build build/windows -j"$(nproc)" --target brisvale dravik probe >/dev/nu
 
 workspace=${BRISVALE_DEMO:-/tmp/qel-bench}
 bash scripts/make-workspace.sh --with-config "$workspace" "$root/build/windows"
-wine_prefix_init "${BRISVALE_DEMO_PREFIX:-$HOME/.wine-qel-bench}"
+wine_prefix_init "${BRISVALE_DEMO_PREFIX:-$HOME/.wine-qel-bench}" || exit 1
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     echo "Running brisvale.exe in $workspace (close the window to end)."

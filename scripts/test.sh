@@ -14,6 +14,10 @@ failed=()
 step() { echo; echo "=== $*"; }
 run() { "$@" || failed+=("$*"); }
 
+step "setup: every command the scripts call comes from setup's packages"
+run bash scripts/check-commands.sh --provided
+run bash tests/setup/test_command_list.sh
+
 step "native build (ASan + UBSan)"
 cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRISVALE_SANITIZER=address >/dev/null &&
     cmake --build build/native -j"$jobs" || exit 1
@@ -46,8 +50,7 @@ cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmak
 
 step "Windows and end-to-end tests under Wine"
 ensure_display 98
-wine_prefix_init "$root/build/windows/wineprefix"
-wine_prefix_unmanaged
+wine_prefix_init "$root/build/windows/wineprefix" unmanaged || { echo; echo "FAILED: the Wine prefix could not be set up"; exit 1; }
 export BRISVALE_WINEPREFIX="$WINEPREFIX"
 run ctest --test-dir build/windows --output-on-failure
 wineserver -k 2>/dev/null

@@ -123,12 +123,8 @@ else
 fi
 read -r E2E_SCREEN_W E2E_SCREEN_H < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
 
-if [ -n "${BRISVALE_WINEPREFIX:-}" ]; then
-    export WINEPREFIX="$BRISVALE_WINEPREFIX"
-    [ -f "$WINEPREFIX/.brisvale-ready" ] || wine_prefix_init "$WINEPREFIX"
-else
-    wine_prefix_init "$E2E_BIN/wineprefix"
-fi
+wine_prefix_init "${BRISVALE_WINEPREFIX:-$E2E_BIN/wineprefix}" ||
+    { echo "$E2E_NAME: no Wine prefix" >&2; [ -z "$E2E_OWN_XVFB" ] || kill "$E2E_OWN_XVFB"; exit 1; }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 # The program finds FileSystemFolders by cutting its own path at the first "brisvale",

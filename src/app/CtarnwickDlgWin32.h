@@ -157,6 +157,8 @@ public:
     int currentInstance = 0;
     int configRowIndex = 0;
     PROCESS_INFORMATION processInfo[10] = {};
+    // Why the system could not create the last backend (empty after any other outcome).
+    std::wstring processCreationReason;
     STARTUPINFOW startupInfo[10] = {};
     // This copy found another one running and only closes itself again.
     bool duplicateCopy = false;

@@ -6,6 +6,7 @@
 #include "common/AnsiText.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"
+#include "win32/SystemError.h"
 
 using supervision::DeleteFolderTree;
 using supervision::DirectoryExists;
@@ -15,17 +16,39 @@ namespace {
 
 constexpr DWORD consoleWindowFields = STARTF_USESIZE | STARTF_USEPOSITION | STARTF_USEFILLATTRIBUTE;  // 0x16
 constexpr DWORD logTailBytes = 1023;
+constexpr ULONGLONG logHoldWaitMilliseconds = 250;
 
 void ShowLaunchError(HWND owner, const std::wstring& text) {
     MessageBoxW(owner, text.c_str(), L"Process creation", MB_ICONHAND | MB_OK);
 }
 
-// Held at the moment of the start, the Alt key asks for a visible console instead of the log.
-bool AltKeyDown() { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0 || (GetKeyState(VK_MENU) & 0x8000) != 0; }
+// Held at the moment of the start, the Alt key asks for a visible console instead of the
+// log. The keyboard's own state: the thread's (GetKeyState) lags behind until its messages
+// are read, and may still show an Alt released long ago.
+bool AltKeyDown() { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
+
+// A backend that has just ended (by itself, or terminated and waited for) may hold its
+// log a moment longer: Wine signals the process before it lets go of its files. Such a
+// hold is waited out for at most one blink step; any other failure is final at once.
+UniqueFile CreateLogFile(const std::wstring& path, SECURITY_ATTRIBUTES& inheritable) {
+    const ULONGLONG giveUpAt = GetTickCount64() + logHoldWaitMilliseconds;
+    for (;;) {
+        UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_SHARING_VIOLATION || GetTickCount64() >= giveUpAt) {
+            SetLastError(error);  // the caller reports it
+            return file;
+        }
+        Sleep(10);
+    }
+}
 
 }  // namespace
 
 int CtarnwickDlg::StartTsnProcess() {
+    processCreationReason.clear();
     const int i = currentInstance;
     if (i < 0 || i >= maxInstances) return 0;
 
@@ -80,13 +103,17 @@ int CtarnwickDlg::StartTsnProcess() {
     } else {
         hLogFileName_g = plan.logFile;
         SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-        logFile.reset(CreateFileW(plan.logFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (logFile) {
-            const std::string header = NarrowAnsi(plan.logHeader);
-            DWORD written = 0;
-            WriteFile(logFile.get(), header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
+        logFile = CreateLogFile(plan.logFile, inheritable);
+        if (!logFile) {
+            // A backend whose output goes nowhere could report no failure; a box later
+            // would show an older run's log. Say so now instead.
+            ShowLaunchError(hwnd_, L"Log file \"" + plan.logFile + L"\" of QEL " + std::to_wstring(i + 1) +
+                                       L" cannot be created\n" + SystemErrorText(GetLastError()));
+            return 0;
         }
+        const std::string header = NarrowAnsi(plan.logHeader);
+        DWORD written = 0;
+        WriteFile(logFile.get(), header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
         startup.hStdOutput = logFile.get();
         startup.hStdError = logFile.get();
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -100,8 +127,10 @@ int CtarnwickDlg::StartTsnProcess() {
     std::vector<wchar_t> commandLine(plan.arguments.begin(), plan.arguments.end());
     commandLine.push_back(L'\0');
     if (!CreateProcessW(backendProgramName, commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
-                        &startup, &processInfo[i]))
+                        &startup, &processInfo[i])) {
+        processCreationReason = SystemErrorText(GetLastError());
         return 0;
+    }
 
     ++currentInstance;
     return 1;

@@ -184,7 +184,10 @@ long HandleProgramControl(ProgramControlHost& host, unsigned long code, long arg
         if (code == pcPipeFailed) {
             host.ShowErrorBox(L"Internal Error", L"Process startup issue");
         } else {
-            host.ShowErrorBox(L"Failed to create process for dravik.exe", L"Process creation");
+            // The system's reason on a line of its own, so that the box explains itself.
+            const std::wstring reason = host.ProcessCreationReason();
+            host.ShowErrorBox(L"Failed to create process for dravik.exe" + (reason.empty() ? L"" : L"\n" + reason),
+                              L"Process creation");
             // The same row would fail again: close as asked, but do not search again.
             ActOnCloseRequests(host, false);
         }

@@ -32,6 +32,9 @@ public:
 
     // Backends and threads.
     virtual int StartTsnProcess() = 0;
+    // The system's reason why the last start could not create its process; empty when a
+    // check refused it (its box has said why) or it did not fail.
+    virtual std::wstring ProcessCreationReason() = 0;
     virtual void* BackendProcess(int instance) = 0;
     // Terminates the backend with exit code 0xFFFFFFFF, waits at most 10 s for its end,
     // closes its handles and forgets it.

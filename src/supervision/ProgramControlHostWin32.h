@@ -26,6 +26,7 @@ public:
     void SendCloseCommand() override;
 
     int StartTsnProcess() override { return d_.StartTsnProcess(); }
+    std::wstring ProcessCreationReason() override { return d_.processCreationReason; }
     void* BackendProcess(int instance) override { return d_.processInfo[instance].hProcess; }
     void TerminateBackend(int instance) override;
     std::wstring ReadLogFile() override;

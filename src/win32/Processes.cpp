@@ -2,6 +2,8 @@
 
 #include <psapi.h>
 
+#include <algorithm>
+
 std::vector<DWORD> EnumerateProcessIds() {
     // A busy workstation has more than 512 processes: grow until the table is not full.
     std::vector<DWORD> ids(512);
@@ -22,4 +24,15 @@ std::string ProcessBaseName(HANDLE process) {
     const DWORD length = K32GetModuleBaseNameA(process, nullptr, name, sizeof name);
     if (length == 0 || length >= sizeof name) return {};
     return std::string(name, length);
+}
+
+bool WaitForProcessesToEnd(const std::vector<HANDLE>& processes, DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    for (size_t first = 0; first < processes.size(); first += MAXIMUM_WAIT_OBJECTS) {
+        const DWORD count = static_cast<DWORD>(std::min<size_t>(MAXIMUM_WAIT_OBJECTS, processes.size() - first));
+        const ULONGLONG now = GetTickCount64();
+        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (WaitForMultipleObjects(count, processes.data() + first, TRUE, left) == WAIT_TIMEOUT) return false;
+    }
+    return true;
 }

@@ -1,5 +1,6 @@
-// Enumeration of the workstation's processes: every process id (the buffer grows until the
-// result fits) and the 8-bit base name of a process's main module.
+// The workstation's processes: every process id (the buffer grows until the result fits),
+// the 8-bit base name of a process's main module, and waiting for ended processes to be
+// gone.
 #pragma once
 
 #include <windows.h>
@@ -14,3 +15,8 @@ constexpr DWORD processQueryReadTerminate = PROCESS_QUERY_INFORMATION | PROCESS_
 
 // The base name of the main module (at most 260 characters), or empty.
 std::string ProcessBaseName(HANDLE process);
+
+// Waits until every process has ended, all of them at once, at most `milliseconds` in all.
+// A terminated process ends, and lets go of its files, a moment after TerminateProcess
+// returns. True when all have ended.
+bool WaitForProcessesToEnd(const std::vector<HANDLE>& processes, DWORD milliseconds);

@@ -76,7 +76,11 @@ int FakeDialog::StartTsnProcess() {
     auto script = scripts.find(i);
     if (script != scripts.end() && !script->second.empty())
         backend = script->second[std::min<std::size_t>(nth, script->second.size() - 1)];
-    if (backend.kind == Backend::creationFails) return 0;
+    creationReason.clear();
+    if (backend.kind == Backend::creationFails) {
+        creationReason = L"The system cannot find the file specified. (error 2)";
+        return 0;
+    }
     if (backend.kind == Backend::refused) {
         ShowErrorBox(L"No Ethernet adapter selected for QEL " + std::to_wstring(i + 1), L"Process creation");
         return 0;

@@ -309,6 +309,7 @@ public:
     void PostProgramControl(unsigned code, long argument) override { queue.Post(code, argument); }
     void SendCloseCommand() override { closed = true; }
     int StartTsnProcess() override;
+    std::wstring ProcessCreationReason() override { return creationReason; }
     void* BackendProcess(int i) override { return processes[i]; }
     void TerminateBackend(int i) override {
         terminated.push_back(i);
@@ -336,6 +337,7 @@ public:
     MemoryTable table{instanceColumnCount};
     std::map<int, std::vector<Backend>> scripts;  // per instance, one entry per start
     long long boxOpenFor = 0;                      // how long each box stays open (virtual ms)
+    std::wstring creationReason;                   // why the last process could not be created
     std::wstring hint;
     bool hover[4] = {};
     bool searchBlink = false;

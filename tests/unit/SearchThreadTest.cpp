@@ -269,7 +269,8 @@ TEST(SearchThreadTest, FailedStartStopsTheMonitorAndEndsWithoutTheEndMessage) {
     ASSERT_TRUE(d.RunUntil([&] { return d.boxes.size() == 1; }));
     d.Drain();
 
-    EXPECT_EQ(d.boxes[0].text, L"Failed to create process for dravik.exe");
+    // The system's reason follows on a line of its own.
+    EXPECT_EQ(d.boxes[0].text, L"Failed to create process for dravik.exe\nThe system cannot find the file specified. (error 2)");
     EXPECT_EQ(d.boxes[0].caption, L"Process creation");
     EXPECT_EQ(d.instanceLed[1], ledRed);
     EXPECT_EQ(d.searchLed, ledOff);

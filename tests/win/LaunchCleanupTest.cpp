@@ -1,6 +1,7 @@
 // Ending backends: the program's own, and every "dravik.exe" on the workstation.
 #include "LaunchFixture.h"
 #include "supervision/FolderRemovalWin32.h"
+#include "supervision/SearchState.h"
 #include "win32/Handles.h"
 
 namespace launchtest {
@@ -62,6 +63,38 @@ TEST_F(LaunchCleanup, CloseAllEndsTheStartedBackendsAndResetsEveryRow) {
     NewPipe();
     ASSERT_EQ(dialog->StartTsnProcess(), 1);
     EXPECT_NE(dialog->processInfo[0].hProcess, nullptr);
+}
+
+// A terminated process lets go of its files a moment after TerminateProcess returns; the
+// next start must find its log free.
+TEST_F(LaunchCleanup, AfterCloseAllEveryLogIsFreeAtOnce) {
+    for (int round = 0; round < 6; ++round) {
+        for (int i = 0; i < 3; ++i) {
+            NewPipe();
+            ASSERT_EQ(dialog->StartTsnProcess(), 1);
+            ASSERT_EQ(ReadStatusRecord().size(), 8u);
+        }
+        currentProcessStartup_g = dialog->processInfo[2].hProcess;
+        dialog->CloseAllOpenProcesses();
+        EXPECT_EQ(currentProcessStartup_g.load(), nullptr) << "no handle of a closed backend stays named";
+        for (int i = 0; i < 3; ++i) {
+            const std::wstring log = InstanceFolder(i) + L"\\log\\output.log";
+            UniqueFile again(CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+            EXPECT_TRUE(again) << "round " << round << ", instance " << i << ": error " << GetLastError();
+        }
+    }
+}
+
+TEST_F(LaunchCleanup, AfterTheSweepEveryBackendHasEnded) {
+    UniqueHandle strays[3];
+    for (UniqueHandle& stray : strays) {
+        stray = StartOutside(workDirectory + L"\\dravik.exe", workDirectory);
+        ASSERT_TRUE(stray);
+    }
+    for (int k = 0; k < 500 && !FileExists(workDirectory + L"\\dravik-started.txt"); ++k) Sleep(20);
+    dialog->FindAndCloseRunningProcesses();
+    for (UniqueHandle& stray : strays) EXPECT_EQ(WaitForSingleObject(stray.get(), 0), WAIT_OBJECT_0);
 }
 
 TEST_F(LaunchCleanup, SweepEndsEveryDravikExeAndSparesOtherNames) {

@@ -194,6 +194,21 @@ TEST_F(Launch, WithAltHeldTheBackendGetsAConsoleAndTheLastLogStaysNamed) {
     EXPECT_EQ(dialog->startupInfo[0].dwFlags, 0x16u);
 }
 
+TEST_F(Launch, ALogThatCannotBeCreatedRefusesTheStart) {
+    // Held as a backend that is still ending holds it.
+    const std::wstring log = InstanceFolder(0) + L"\\log\\output.log";
+    UniqueFile held(CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    NewPipe();
+    const auto boxes = CaptureMessageBoxes(L"Process creation", [&] { EXPECT_EQ(dialog->StartTsnProcess(), 0); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind(L"Log file \"" + log + L"\" of QEL 1 cannot be created", 0), 0u) << Narrow(boxes[0]);
+    EXPECT_NE(boxes[0].find(L"\n"), std::wstring::npos) << "the system's reason follows on a line of its own";
+    EXPECT_EQ(dialog->currentInstance, 0);
+    EXPECT_EQ(dialog->processInfo[0].hProcess, nullptr);
+    EXPECT_EQ(CountProcessesNamed("dravik.exe"), 0);
+}
+
 TEST_F(Launch, StartsRowsInOrderEachWithItsOwnRepositoryVariable) {
     for (int i = 0; i < 3; ++i) {
         NewPipe();
@@ -266,6 +281,8 @@ TEST_F(Launch, FailedCreationReturnsZeroWithoutABoxAndReleasesTheLogFile) {
     const auto boxes = CaptureMessageBoxes(L"Process creation", [&] { EXPECT_EQ(dialog->StartTsnProcess(), 0); });
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(dialog->currentInstance, 0);
+    // The system's reason is kept for the report that follows.
+    EXPECT_NE(dialog->processCreationReason.find(L"(error 2)"), std::wstring::npos) << Narrow(dialog->processCreationReason);
     const std::wstring logPath = InstanceFolder(0) + L"\\log\\output.log";
     EXPECT_EQ(hLogFileName_g, logPath);
     // Only the header remains, and the program holds the file no longer: it can be

@@ -82,24 +82,19 @@ TEST(LayoutGeometry, FlipMirrorsThePanelsAndMovesTheControlsWithTheBodyAtEverySc
         EXPECT_EQ(b.width, w) << s;
         EXPECT_EQ(b.height, a.height) << s;
         // Panels, the two buttons, the banner, the title and the hint line swap sides.
-        EXPECT_EQ(b.dragFlipArea, Mirrored(a.dragFlipArea, w)) << s;
-        EXPECT_EQ(b.titleBarRect, Mirrored(a.titleBarRect, w)) << s;
-        EXPECT_EQ(b.bodyRect, Mirrored(a.bodyRect, w)) << s;
-        EXPECT_EQ(b.closeButtonRect, Mirrored(a.closeButtonRect, w)) << s;
-        EXPECT_EQ(b.minimizeButtonRect, Mirrored(a.minimizeButtonRect, w)) << s;
-        EXPECT_EQ(b.bannerRect, Mirrored(a.bannerRect, w)) << s;
-        EXPECT_EQ(b.titleTextRect, Mirrored(a.titleTextRect, w)) << s;
-        EXPECT_EQ(b.hintTextRect, Mirrored(a.hintTextRect, w)) << s;
+        for (Rect DialogGeometry::*r : {&DialogGeometry::dragFlipArea, &DialogGeometry::titleBarRect,
+                                        &DialogGeometry::bodyRect, &DialogGeometry::closeButtonRect,
+                                        &DialogGeometry::minimizeButtonRect, &DialogGeometry::bannerRect,
+                                        &DialogGeometry::titleTextRect, &DialogGeometry::hintTextRect})
+            EXPECT_EQ(b.*r, Mirrored(a.*r, w)) << s;
         // The controls keep their order and move with the body, by the drag bar and its gap.
         const int dx = b.bodyRect.left - a.bodyRect.left;
         EXPECT_EQ(dx, -(Scaled(s, 30) + Scaled(s, 5))) << s;
-        EXPECT_EQ(b.adapterListRect, Shifted(a.adapterListRect, dx)) << s;
-        EXPECT_EQ(b.instanceListRect, Shifted(a.instanceListRect, dx)) << s;
-        EXPECT_EQ(b.refreshAdaptersButtonRect, Shifted(a.refreshAdaptersButtonRect, dx)) << s;
-        EXPECT_EQ(b.closeAdapterButtonRect, Shifted(a.closeAdapterButtonRect, dx)) << s;
-        EXPECT_EQ(b.findAndConfigureButtonRect, Shifted(a.findAndConfigureButtonRect, dx)) << s;
-        EXPECT_EQ(b.searchLedRect, Shifted(a.searchLedRect, dx)) << s;
-        EXPECT_EQ(b.browserComboRect, Shifted(a.browserComboRect, dx)) << s;
+        for (Rect DialogGeometry::*r : {&DialogGeometry::adapterListRect, &DialogGeometry::instanceListRect,
+                                        &DialogGeometry::refreshAdaptersButtonRect, &DialogGeometry::closeAdapterButtonRect,
+                                        &DialogGeometry::findAndConfigureButtonRect, &DialogGeometry::searchLedRect,
+                                        &DialogGeometry::browserComboRect})
+            EXPECT_EQ(b.*r, Shifted(a.*r, dx)) << s;
         for (int k = 0; k < 10; ++k) {
             EXPECT_EQ(b.ledRect[k], Shifted(a.ledRect[k], dx)) << s << " LED " << k;
             EXPECT_EQ(b.ledLabelRect[k], Shifted(a.ledLabelRect[k], dx)) << s << " LED " << k;

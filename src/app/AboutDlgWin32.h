@@ -1,4 +1,5 @@
-// The About box (template 100): no members, no handlers of its own.
+// The About box (template 100): no members, no handlers of its own. Run modally over its
+// owner, the main dialog.
 #pragma once
 
 #include "resource.h"
@@ -6,5 +7,5 @@
 
 class CAboutDlg : public DialogBase {
 public:
-    CAboutDlg() : DialogBase(IDD_ABOUTBOX, nullptr) {}
+    explicit CAboutDlg(HWND owner) : DialogBase(IDD_ABOUTBOX, owner) {}
 };

@@ -139,10 +139,15 @@ bool CtarnwickDlg::IsAppDuplicateProcess() {
     return HasDuplicateProcessName(names, ProgramExecutableName());
 }
 
-// Enter, Escape and the system close end the dialog too: like the own close button, they
-// leave no backend running (a search is stopped first and the dialog closes once it has
-// ended). A duplicate copy touches no backend: they belong to the copy that runs.
-void CtarnwickDlg::OnEndRequest(int id) {
+// Enter and Escape do not end the main dialog: the dialog has no OK or Cancel button, and
+// a stray key must not end every backend on the workstation.
+void CtarnwickDlg::OnEndRequest(int) {}
+
+// The system close (Alt+F4, the system menu's Close, and the SC_CLOSE the program sends
+// itself) leaves no backend running, like the own close button: a search is stopped first
+// and the dialog closes once it has ended. A duplicate copy touches no backend: they
+// belong to the copy that runs.
+void CtarnwickDlg::OnCloseRequest() {
     if (!duplicateCopy) {
         if (findQelDevThreadRunning_g) {
             RequestSearchStopAndCloseApp();
@@ -151,13 +156,18 @@ void CtarnwickDlg::OnEndRequest(int id) {
         CloseAllOpenProcesses();
         FindAndCloseRunningProcesses();
     }
-    EndDialog(id);
+    EndDialog(IDCANCEL);
 }
 
 void CtarnwickDlg::OnSysCommand(UINT nID, LPARAM) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg about;
+        CAboutDlg about(hwnd_);
         about.DoModal();
+    } else if ((nID & 0xFFF0) == SC_CLOSE) {
+        // Not left to the default processing, which ignores a disabled window: a close the
+        // program asks for while the About box is open (the end of a search that was asked
+        // to close) must not be lost. The box ends with the dialog.
+        OnCloseRequest();
     } else {
         DefaultProcessing();
     }

@@ -36,6 +36,7 @@ public:
     // --- start-up and single instance (app) ---
     BOOL OnInitDialog() override;
     void OnEndRequest(int id) override;
+    void OnCloseRequest() override;
     bool IsAppDuplicateProcess();
     void OnSysCommand(UINT nID, LPARAM lParam);
 

@@ -15,6 +15,18 @@ ChromeRects RectsOf(const CtarnwickDlg& d) {
     return {d.closeButtonRect, d.minimizeButtonRect, d.dragFlipArea, d.titleBarRect};
 }
 
+// The id of the dialog's own control that holds `window` (0 for the dialog's surface). A
+// control's inner windows carry ids of their own: the edit field of a drop-down combo box
+// has id 1001, the instance table's.
+int ControlIdUnder(HWND dialog, HWND window) {
+    while (window && window != dialog) {
+        const HWND parent = GetAncestor(window, GA_PARENT);
+        if (parent == dialog) return GetDlgCtrlID(window);
+        window = parent;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void CtarnwickDlg::OnMouseMove(UINT, POINT point) {
@@ -39,7 +51,7 @@ void CtarnwickDlg::OnMouseLeave() {
 }
 
 BOOL CtarnwickDlg::OnSetCursor(HWND window, UINT, UINT) {
-    const int id = window && window != hwnd_ ? ::GetDlgCtrlID(window) : 0;
+    const int id = ControlIdUnder(hwnd_, window);
     ChromeState state = StateOf(*this);
     const CursorChoice choice = ChooseCursor(state, id);
     if (choice.requestHint) PostMessageW(hwnd_, programControlMessage, pcHintRequest, id);

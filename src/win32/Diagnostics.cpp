@@ -17,6 +17,13 @@ long CountOpenKernelHandles(ULONG_PTR limit, ULONG_PTR missRun) {
     return open;
 }
 
+long CountGdiObjectsByProbing() {
+    long live = 0;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++live;
+    return live;
+}
+
 UINT DiagnosticsMessage() {
     static const UINT message = RegisterWindowMessageW(L"brisvale.diagnostics");
     return message;
@@ -34,6 +41,8 @@ LRESULT DiagnosticsFigureOf(WPARAM figure) {
         }
         case diagnosticsPlatformGdi:
             return static_cast<LRESULT>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+        case diagnosticsProbedGdiObjects:
+            return CountGdiObjectsByProbing();
         default:
             return -1;
     }

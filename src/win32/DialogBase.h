@@ -1,5 +1,6 @@
 // A dialog created from its resource template and run by a modal loop of its own, so that
-// every message passes PreTranslateMessage before IsDialogMessage and dispatch.
+// every message passes PreTranslateMessage before IsDialogMessage and dispatch. A dialog
+// run modally over an owner is centred on it and keeps it disabled while it is open.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,7 @@ public:
     // the destructor destroys it.
     HWND CreateModeless();
     bool IsEnded() const { return ended_; }
+    // Ends the dialog, and with it every modal dialog running over it.
     void EndDialog(INT_PTR result);
     HWND GetSafeHwnd() const { return hwnd_; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
@@ -40,8 +42,10 @@ protected:
     virtual BOOL PreTranslateMessage(MSG* msg);
     // Routes one message; the context says whether it was handled and its result.
     virtual void OnMessage(MessageContext&) {}
-    // OK or Cancel was chosen (Enter, Escape, the system close); ends the dialog.
+    // OK or Cancel was chosen (a button, Enter, Escape); ends the dialog.
     virtual void OnEndRequest(int id) { EndDialog(id); }
+    // The system close (Alt+F4, the system menu's Close, SC_CLOSE): Cancel unless overridden.
+    virtual void OnCloseRequest() { OnEndRequest(IDCANCEL); }
     // Called by a handler to let the system's default processing handle the message.
     void DefaultProcessing() {
         if (current_) current_->handled = false;
@@ -56,10 +60,16 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);
+    void CentreOnOwner() const;
+    void Finish(INT_PTR result);
 
     UINT templateId_;
     HWND parent_;
     bool ended_ = false;
     INT_PTR result_ = 0;
     MessageContext* current_ = nullptr;
+    // The owner this dialog disabled while it runs modally, enabled again when it ends.
+    HWND disabledOwner_ = nullptr;
+    // The modal dialog this one runs on top of (innermost loops first).
+    DialogBase* outerModal_ = nullptr;
 };

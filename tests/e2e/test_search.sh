@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A search that brings three stand-in instances up in the real program: each row turns
 # "Yes" and each LED green; a click on a green LED opens the chosen browser at the
-# instance's address and turns the LED amber; Escape then ends the program without
+# instance's address and turns the LED amber; Alt+F4 then ends the program without
 # leaving a backend behind.
 source "$(dirname "$0")/lib.sh"
 
@@ -33,9 +33,9 @@ wait_for_eq -t 10 amber led_colour 1005 || fail "LED 2 did not turn amber"
 expect_match "-url 127.0.0.1:50001" "$(cat "$browser_log" 2>/dev/null)" "the browser's command line"
 expect_eq green "$(led_colour 1004)" "LED 1 unchanged"
 
-step "Escape ends the program and no backend outlives it"
+step "Alt+F4 ends the program and no backend outlives it"
 click_control 1014   # a click into the window gives it the keyboard
-key Escape
+key alt+F4
 wait_exit "$E2E_PID" 30
 expect_eq 0 "$?" "exit status"
 expect_eq 0 "$(probe count-processes dravik.exe)" "backends after the program ended"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up of the main dialog: placement in the top-right corner, the controls with their
-# kinds and initial states, the list headers, the LEDs, the About item of the system menu,
-# and the end of the program through the system close.
+# kinds and initial states, the list headers, the LEDs, the system menu and its About box
+# (modal over the main dialog), and the end of the program by Alt+F4.
 source "$(dirname "$0")/lib.sh"
 
 write_config
@@ -59,12 +59,11 @@ expect_eq 1 "$(field 1002 4)" "refresh button enabled"
 expect_eq 0 "$(field 1016 3)" "close-adapter button visible"
 expect_eq 0 "$(field 1016 4)" "close-adapter button enabled"
 expect_eq 0 "$(field 1018 3)" "in-place chooser visible"
-# The search button and the search LED are usable exactly when the configuration was read
-# (the instance table has rows then).
-rows=$(probe list-count 1001)
-read_state=$((rows > 0 ? 1 : 0))
-expect_eq "$read_state" "$(field 1003 4)" "search button enabled with $rows instance rows"
-expect_eq "$read_state" "$(field 1014 4)" "search LED enabled with $rows instance rows"
+# The configuration's ten blocks were read: ten rows, and the search button and the search
+# LED are usable.
+expect_eq 10 "$(probe list-count 1001)" "instance rows"
+expect_eq 1 "$(field 1003 4)" "search button enabled"
+expect_eq 1 "$(field 1014 4)" "search LED enabled"
 
 step "the list headers"
 expect_eq "Description|Name|MAC|Selected" "$(probe list-headers 1000 | cut -f1 | paste -sd'|')" "adapter list header"
@@ -89,21 +88,45 @@ expect_eq 0 "$(probe count-processes dravik.exe)" "dravik.exe processes after th
 expect_eq off "$(probe led 1014 | cut -f1)" "search LED after the click"
 expect_eq "Find And Configure QEL Devices" "$(probe control 1003 text)" "text of 1003 after the click"
 
-step "the system menu's About item opens the About box"
-# The item's command is 16; the handler masks the low four bits, so 0x1F opens it too.
-for command in 0x10 0x1F; do
-    probe post dlg 0x112 "$command" 0
-    expect_ok probe wait-box "About tarnwick" 10000 >/dev/null
-    box=$(probe message-box 1000)
-    expect_match "text=tarnwick, Version 1.0" "$box" "About box text"
-    expect_match "buttons=OK" "$box" "About box buttons"
-    expect_ok probe close-box
-    expect_ok probe no-box 3000
-    expect_ok probe wait-window 1000 >/dev/null
-done
+step "the system menu ends with a separator and the About item, which opens the About box"
+click_control 1014   # a click into the window gives it the keyboard
+key alt+space
+probe menus 5000 >/dev/null || fail "Alt+Space opened no system menu"
+# Read by its looks: the standard system menu of such a window plus a separator and the item.
+expect_eq same "$(probe system-menu-check "&About tarnwick...")" "the system menu"
+key End Return       # the last item, chosen as a user would
+expect_ok probe wait-box "About tarnwick" 10000 >/dev/null
+box=$(probe message-box 1000)
+expect_match "text=tarnwick, Version 1.0" "$box" "About box text"
+expect_match "buttons=OK" "$box" "About box buttons"
 
-step "the system close ends the program and leaves nothing running"
-probe post dlg 0x112 0xF060 0
+step "the About box is modal: owned by the main dialog, centred on it, the main dialog disabled"
+read -r box_rect box_owner < <(probe box-placement "About tarnwick")
+expect_eq main "$box_owner" "owner of the About box"
+IFS=, read -r bl bt br bb <<<"$box_rect"
+IFS=, read -r WL WT WR WB < <(probe window-rect)
+# Twice the centres, so odd sizes compare exactly; one pixel of rounding either way.
+dx=$(((bl + br) - (WL + WR))) dy=$(((bt + bb) - (WT + WB)))
+expect_eq 1 "$((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2))" "About box $box_rect centred on the main dialog $WL,$WT,$WR,$WB"
+expect_eq 0 "$(probe window-enabled)" "main dialog enabled while the box is open"
+click $((WR - 10)) $((WT + 12))   # the close button of the disabled main dialog
+sleep 1
+expect_eq 1 "$(probe count-processes brisvale.exe)" "brisvale.exe processes after a click on the close button behind the box"
+expect_ok probe wait-box "About tarnwick" 1000 >/dev/null
+key Return           # the box's OK
+expect_ok probe no-box 5000
+expect_eq 1 "$(probe window-enabled)" "main dialog enabled after the box closed"
+
+step "the About command's low four bits are ignored"
+probe post dlg 0x112 0x1F 0
+expect_ok probe wait-box "About tarnwick" 10000 >/dev/null
+expect_ok probe close-box
+expect_ok probe no-box 3000
+expect_eq 1 "$(probe window-enabled)" "main dialog enabled after the box closed"
+
+step "Alt+F4 ends the program and leaves nothing running"
+click_control 1014
+key alt+F4
 wait_exit "$E2E_PID"
 expect_eq 0 "$?" "exit status of brisvale.exe"
 expect_eq 0 "$(probe count-processes brisvale.exe)" "brisvale.exe processes after the close"

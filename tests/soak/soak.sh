@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Soak: the program's open kernel handles and live GDI objects stay flat over repeated
+# Soak: the program's open kernel handles and GDI objects stay flat over repeated
 # searches, close-alls, rescales and flips, and no backend outlives the program's close.
 #   BRISVALE_BIN=build/windows bash tests/soak/soak.sh [CYCLES]
 # One cycle: a search over ten stand-in instances (each reporting at once), then Ctrl +
@@ -95,7 +95,7 @@ after=$(figures) || fail "the program gave no diagnostics figures"
 
 step "figures before and after"
 printf '%-22s %8s %8s\n' figure before after
-for k in kernel_handles live_gdi_objects platform_handles platform_gdi_objects; do
+for k in kernel_handles live_gdi_objects probed_gdi_objects platform_handles platform_gdi_objects; do
     printf '%-22s %8s %8s\n' "$k" "$(figure "$k" "$before")" "$(figure "$k" "$after")"
 done
 grow() { echo $(( $(figure "$1" "$after") - $(figure "$1" "$before") )); }
@@ -103,12 +103,16 @@ grow() { echo $(( $(figure "$1" "$after") - $(figure "$1" "$before") )); }
     _e2e_report "kernel handles grew by $(grow kernel_handles) (margin $handle_margin)"
 (( $(grow live_gdi_objects) <= gdi_margin )) ||
     _e2e_report "live GDI objects grew by $(grow live_gdi_objects) (margin $gdi_margin)"
+# Every GDI object of the process, made through an owner or not (counted by probing the
+# GDI handle table, which works under Wine; 0 on Windows, where the platform's figure counts).
+(( $(grow probed_gdi_objects) <= gdi_margin )) ||
+    _e2e_report "probed GDI objects grew by $(grow probed_gdi_objects) (margin $gdi_margin)"
 # On Windows the platform's own figures count too (they stay 0 under Wine).
 (( $(grow platform_handles) <= handle_margin )) ||
     _e2e_report "platform handle count grew by $(grow platform_handles)"
 (( $(grow platform_gdi_objects) <= gdi_margin )) ||
     _e2e_report "platform GDI count grew by $(grow platform_gdi_objects)"
-E2E_CHECKS=$((E2E_CHECKS + 4))
+E2E_CHECKS=$((E2E_CHECKS + 5))
 
 step "the program's own close ends every backend"
 search

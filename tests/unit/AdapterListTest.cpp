@@ -184,8 +184,20 @@ TEST_F(AdapterRestore, OnlyTheFirstTenRowsTakePartAndEmptyNamesClaimNothing) {
     EXPECT_EQ(instances.Cell(10, colEthernetAdapter), L"");
     EXPECT_EQ(instances.Cell(11, colEthernetAdapter), L"");
     EXPECT_EQ(adapters.Cell(0, colSelected), L"");
-    // Fewer remembered names than rows (settings not read yet) is not an error.
+}
+
+TEST_F(AdapterRestore, FewerRememberedNamesThanRowsChangeNothingBeyondThem) {
+    // Settings not read yet: no names at all, or fewer than the rows.
+    instances.SetCell(0, colEthernetAdapter, L"kept");
     RestoreInstanceAdapters(adapters, instances, {});
+    EXPECT_EQ(instances.Cell(0, colEthernetAdapter), L"kept");
+    EXPECT_EQ(Column(adapters, colSelected), (Names{L"", L"", L""}));
+
+    RestoreInstanceAdapters(adapters, instances, {L"Ethernet 3", L"Ethernet"});
+    EXPECT_EQ(instances.Cell(0, colEthernetAdapter), L"Ethernet 3");
+    EXPECT_EQ(instances.Cell(1, colEthernetAdapter), L"Ethernet");
+    for (int row = 2; row < instances.RowCount(); ++row) EXPECT_EQ(instances.Cell(row, colEthernetAdapter), L"") << row;
+    EXPECT_EQ(Column(adapters, colSelected), (Names{L"Yes", L"", L"Yes"}));
 }
 
 TEST_F(AdapterRestore, RefreshPutsTheRememberedAdapterBackOverAUserChoice) {

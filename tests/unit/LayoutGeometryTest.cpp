@@ -71,20 +71,38 @@ TEST(LayoutGeometry, FlippedLayoutMirrorsPanelsButtonsAndBanner) {
     EXPECT_EQ(g.ledRect[0], At(9, 440, 32, 16));
 }
 
-TEST(LayoutGeometry, TwoFlipsRestoreTheGeometryAndTheTopRightCornerStays) {
+Rect Mirrored(const Rect& r, int width) { return {width - r.right, r.top, width - r.left, r.bottom}; }
+Rect Shifted(const Rect& r, int dx) { return {r.left + dx, r.top, r.right + dx, r.bottom}; }
+
+TEST(LayoutGeometry, FlipMirrorsThePanelsAndMovesTheControlsWithTheBodyAtEveryScale) {
     for (double s : {1.0, 1.1, 1.3333333333333333, 2.0}) {
         const DialogGeometry a = ComputeDialogGeometry(s, true);
         const DialogGeometry b = ComputeDialogGeometry(s, false);
-        const DialogGeometry c = ComputeDialogGeometry(s, true);
-        EXPECT_EQ(a.bannerRect, c.bannerRect);
-        EXPECT_EQ(a.closeButtonRect, c.closeButtonRect);
-        EXPECT_EQ(a.ledLabelRect[9], c.ledLabelRect[9]);
-        EXPECT_NE(a.dragFlipArea, b.dragFlipArea);
-        // Mirror image: the drag bar's left edge in one is W minus its right edge in the other.
-        EXPECT_EQ(b.dragFlipArea.left, a.width - a.dragFlipArea.right);
-        EXPECT_EQ(b.closeButtonRect.left, a.width - a.closeButtonRect.right);
-        EXPECT_EQ(b.bannerRect.right, a.width - a.bannerRect.left);
+        const int w = a.width;
+        EXPECT_EQ(b.width, w) << s;
+        EXPECT_EQ(b.height, a.height) << s;
+        // Panels, the two buttons, the banner, the title and the hint line swap sides.
+        for (Rect DialogGeometry::*r : {&DialogGeometry::dragFlipArea, &DialogGeometry::titleBarRect,
+                                        &DialogGeometry::bodyRect, &DialogGeometry::closeButtonRect,
+                                        &DialogGeometry::minimizeButtonRect, &DialogGeometry::bannerRect,
+                                        &DialogGeometry::titleTextRect, &DialogGeometry::hintTextRect})
+            EXPECT_EQ(b.*r, Mirrored(a.*r, w)) << s;
+        // The controls keep their order and move with the body, by the drag bar and its gap.
+        const int dx = b.bodyRect.left - a.bodyRect.left;
+        EXPECT_EQ(dx, -(Scaled(s, 30) + Scaled(s, 5))) << s;
+        for (Rect DialogGeometry::*r : {&DialogGeometry::adapterListRect, &DialogGeometry::instanceListRect,
+                                        &DialogGeometry::refreshAdaptersButtonRect, &DialogGeometry::closeAdapterButtonRect,
+                                        &DialogGeometry::findAndConfigureButtonRect, &DialogGeometry::searchLedRect,
+                                        &DialogGeometry::browserComboRect})
+            EXPECT_EQ(b.*r, Shifted(a.*r, dx)) << s;
+        for (int k = 0; k < 10; ++k) {
+            EXPECT_EQ(b.ledRect[k], Shifted(a.ledRect[k], dx)) << s << " LED " << k;
+            EXPECT_EQ(b.ledLabelRect[k], Shifted(a.ledLabelRect[k], dx)) << s << " LED " << k;
+        }
     }
+}
+
+TEST(LayoutGeometry, PlacementKeepsTheTopRightCorner) {
     const Rect window{1060, 10, 1910, 560};
     const Rect placed = PlaceKeepingTopRight(window, 1700, 1100);
     EXPECT_EQ(placed, R(210, 10, 1910, 1110));

@@ -49,9 +49,26 @@ TEST(Diagnostics, GdiFigureFollowsTheOwnersAndUnknownFiguresAreRejected) {
         EXPECT_EQ(before + 2, DiagnosticsFigureOf(diagnosticsLiveGdiObjects));
     }
     EXPECT_EQ(before, DiagnosticsFigureOf(diagnosticsLiveGdiObjects));
-    EXPECT_EQ(-1, DiagnosticsFigureOf(4));
+    EXPECT_EQ(-1, DiagnosticsFigureOf(5));
     EXPECT_GE(DiagnosticsFigureOf(diagnosticsPlatformHandles), 0);
     EXPECT_GE(DiagnosticsFigureOf(diagnosticsPlatformGdi), 0);
+}
+
+// Under Wine the probing count sees objects that no owner counts: a raw leak shows.
+TEST(Diagnostics, ProbedGdiCountSeesObjectsMadeWithoutAnOwner) {
+    const long before = CountGdiObjectsByProbing();
+    ASSERT_GT(before, 0) << "the probe found no GDI object, not even the stock ones";
+    const long ownedBefore = LiveGdiObjectCount();
+    std::vector<HGDIOBJ> raw;
+    for (int i = 0; i < 10; ++i) raw.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+    raw.push_back(CreateCompatibleDC(nullptr));
+    EXPECT_EQ(before + 11, CountGdiObjectsByProbing());
+    EXPECT_EQ(ownedBefore, LiveGdiObjectCount());  // what the owners' count cannot see
+    for (HGDIOBJ object : raw)
+        if (GetObjectType(object) == OBJ_MEMDC) DeleteDC(static_cast<HDC>(object));
+        else DeleteObject(object);
+    EXPECT_EQ(before, CountGdiObjectsByProbing());
+    EXPECT_EQ(before, DiagnosticsFigureOf(diagnosticsProbedGdiObjects));
 }
 
 TEST(Diagnostics, MainDialogAnswersTheRegisteredMessage) {

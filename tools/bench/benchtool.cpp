@@ -278,8 +278,9 @@ int Diagnostics(const Options& o) {
         return 1;
     }
     const UINT message = RegisterWindowMessageW(L"brisvale.diagnostics");
-    const char* names[] = {"kernel_handles", "live_gdi_objects", "platform_handles", "platform_gdi_objects"};
-    for (WPARAM figure = 0; figure < 4; ++figure) {
+    const char* names[] = {"kernel_handles", "live_gdi_objects", "platform_handles", "platform_gdi_objects",
+                           "probed_gdi_objects"};
+    for (WPARAM figure = 0; figure < 5; ++figure) {
         DWORD_PTR value = 0;
         if (!SendMessageTimeoutW(window, message, figure, 0, SMTO_ABORTIFHUNG, 10000, &value)) {
             std::fprintf(stderr, "benchtool: no answer from %ls\n", name.c_str());

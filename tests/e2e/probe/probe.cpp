@@ -750,6 +750,172 @@ int CmdKeyState(const Args& a) {
     return 0;
 }
 
+// ---- modal boxes, the system menu, the cursor and repaints ----------------------------
+
+// "1" while the main dialog takes input, "0" while a modal box over it keeps it disabled.
+int CmdWindowEnabled(const Args&) {
+    Line(IsWindowEnabled(RequireMain()) ? "1" : "0");
+    return 0;
+}
+
+// Where a box is and who owns it: "L,T,R,B owner" with owner "main" (the main dialog),
+// "none" or the owner's handle.
+int CmdBoxPlacement(const Args& a) {
+    if (a.empty()) return Fail("usage: box-placement CAPTION [MS]");
+    HWND box = WaitFor([&] { return Box(a[0]); }, TimeoutArg(a, 1, 5000));
+    if (!box) return Fail("no box captioned \"" + Utf8(a[0]) + "\"");
+    HWND owner = GetWindow(box, GW_OWNER);
+    const std::string ownerText = !owner ? "none" : owner == MainDialog() ? "main" : Hex(reinterpret_cast<ULONG_PTR>(owner));
+    Line(RectText(ScreenRect(box)) + " " + ownerText);
+    return 0;
+}
+
+// The program's open popup menus (class #32768), one screen rectangle a line; exit 1 when
+// none is open within MS.
+int CmdMenus(const Args& a) {
+    auto menus = [] { return TopWindows([](HWND w) { return ClassOf(w) == L"#32768" && IsWindowVisible(w); }); };
+    if (!WaitFor([&] { auto m = menus(); return m.empty() ? nullptr : m.front(); }, TimeoutArg(a, 0, 0)))
+        return Fail("no menu is open");
+    for (HWND w : menus()) Line(RectText(ScreenRect(w)));
+    return 0;
+}
+
+// The cursor shown now (handle and whether it shows). The handle is the program's own, so it
+// is compared with the handles read over places whose cursor is known.
+int CmdCursor(const Args&) {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetCursorInfo(&info)) return Fail("GetCursorInfo failed");
+    Line(Hex(reinterpret_cast<ULONG_PTR>(info.hCursor)) + "\t" + ((info.flags & CURSOR_SHOWING) ? "showing" : "hidden"));
+    return 0;
+}
+
+// Repaints the whole main dialog now, whatever it has invalidated itself.
+int CmdRedraw(const Args&) {
+    HWND w = RequireMain();
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Send(w, WM_NULL, 0, 0);
+    return 0;
+}
+
+// The pixels of a part of the screen, as 0x00RRGGBB values row by row.
+struct ScreenImage {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+};
+
+ScreenImage CaptureScreen(const RECT& r) {
+    ScreenImage image;
+    image.width = r.right - r.left;
+    image.height = r.bottom - r.top;
+    if (image.width <= 0 || image.height <= 0) return image;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const DWORD* first = static_cast<const DWORD*>(bits);
+        image.pixels.assign(first, first + static_cast<size_t>(image.width) * image.height);
+        for (DWORD& p : image.pixels) p &= 0x00FFFFFF;
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+std::vector<HWND> OpenMenus(DWORD pid) {
+    std::vector<HWND> all, out;
+    EnumWindows([](HWND w, LPARAM p) -> BOOL { reinterpret_cast<std::vector<HWND>*>(p)->push_back(w); return TRUE; },
+                reinterpret_cast<LPARAM>(&all));
+    for (HWND w : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w) && ClassOf(w) == L"#32768") out.push_back(w);
+    }
+    return out;
+}
+
+// The reference system menu, opened in this process and captured by a timer in its loop.
+ScreenImage referenceMenuImage;
+int referenceMenuTicks = 0;
+
+void CALLBACK CaptureReferenceMenu(HWND, UINT, UINT_PTR, DWORD) {
+    const std::vector<HWND> menus = OpenMenus(GetCurrentProcessId());
+    if (!menus.empty() && ++referenceMenuTicks >= 3) {  // opened and painted
+        referenceMenuImage = CaptureScreen(ScreenRect(menus.front()));
+        EndMenu();
+    } else if (menus.empty() && ++referenceMenuTicks > 50) {
+        EndMenu();
+    }
+}
+
+// Reads the program's open system menu by its looks: it must show, pixel for pixel, what the
+// standard system menu of a window with the main dialog's styles shows after a separator and
+// an item with TEXT were appended to it. Prints "same", or how the two differ (exit 1).
+// Open the program's menu first (Alt+Space after a click into the program).
+int CmdSystemMenuCheck(const Args& a) {
+    if (a.empty()) return Fail("usage: system-menu-check ITEM_TEXT");
+    HWND main = RequireMain();
+    DWORD pid = 0;
+    GetWindowThreadProcessId(main, &pid);
+    std::vector<HWND> shownMenus = OpenMenus(pid);
+    if (shownMenus.size() != 1) return Fail(std::to_string(shownMenus.size()) + " menus of the program are open, not 1");
+    Sleep(300);  // let it paint
+    const ScreenImage shown = CaptureScreen(ScreenRect(shownMenus.front()));
+
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"probe-system-menu-reference";
+    RegisterClassW(&windowClass);
+    // The upper half of the style is what the system menu's item states depend on.
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(main, GWL_STYLE)) & 0xFFFF0000u;
+    HWND reference = CreateWindowExW(static_cast<DWORD>(GetWindowLongW(main, GWL_EXSTYLE)), windowClass.lpszClassName,
+                                     L"reference", style | WS_VISIBLE, 10, 10, 300, 200, nullptr, nullptr,
+                                     windowClass.hInstance, nullptr);
+    if (!reference) return Fail("cannot create the reference window");
+    HMENU systemMenu = GetSystemMenu(reference, FALSE);
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, 0x10, a[0].c_str());
+    SetForegroundWindow(reference);
+    referenceMenuTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, CaptureReferenceMenu);
+    SendMessageW(reference, WM_SYSCOMMAND, SC_KEYMENU, L' ');  // returns when the menu has closed
+    KillTimer(nullptr, timer);
+    DestroyWindow(reference);
+    const ScreenImage& expected = referenceMenuImage;
+    if (expected.pixels.empty()) return Fail("the reference menu did not open");
+
+    if (shown.width != expected.width || shown.height != expected.height)
+        return Fail("the menu is " + std::to_string(shown.width) + "x" + std::to_string(shown.height) + ", expected " +
+                    std::to_string(expected.width) + "x" + std::to_string(expected.height));
+    int differing = 0, firstRow = -1, lastRow = -1;
+    for (size_t i = 0; i < shown.pixels.size(); ++i) {
+        if (shown.pixels[i] == expected.pixels[i]) continue;
+        ++differing;
+        const int row = static_cast<int>(i / static_cast<size_t>(shown.width));
+        if (firstRow < 0) firstRow = row;
+        lastRow = row;
+    }
+    if (differing)
+        return Fail(std::to_string(differing) + " pixels differ, in rows " + std::to_string(firstRow) + " to " +
+                    std::to_string(lastRow) + " of " + std::to_string(shown.height));
+    Line("same");
+    return 0;
+}
+
 // A stand-in window for testing this program itself: a dialog owning a list view 1001
 // (three columns, three rows), a combo box 1015 (three items, "beta" chosen) and a button
 // 1002 whose click shows a message box "Fixture" with two lines and the exclamation icon.
@@ -912,6 +1078,8 @@ int Usage() {
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
         "  adapters (type, MAC, name, description of each)\n"
         "  focus | keystate VK | fixture (a stand-in window for testing probe itself)\n"
+        "  window-enabled | box-placement CAPTION [MS] | menus [MS] | cursor | redraw\n"
+        "  system-menu-check ITEM_TEXT (the open system menu against the standard one plus ITEM)\n"
         "  reg-get KEY NAME | reg-set KEY NAME DATA | reg-delete KEY [NAME] | reg-delete-keys KEY...\n"
         "  (NAME \"\" is the default value; under another file name, e.g. chrome.exe, this\n"
         "  program appends its command line to <its path>.args and ends)\n",
@@ -990,6 +1158,12 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"adapters") rc = CmdAdapters(args);
     else if (command == L"keystate") rc = CmdKeyState(args);
     else if (command == L"fixture") rc = CmdFixture(args);
+    else if (command == L"window-enabled") rc = CmdWindowEnabled(args);
+    else if (command == L"box-placement") rc = CmdBoxPlacement(args);
+    else if (command == L"menus") rc = CmdMenus(args);
+    else if (command == L"cursor") rc = CmdCursor(args);
+    else if (command == L"redraw") rc = CmdRedraw(args);
+    else if (command == L"system-menu-check") rc = CmdSystemMenuCheck(args);
     else if (command.rfind(L"reg-", 0) == 0) rc = CmdReg(command, args);
     else rc = Usage();
     std::fflush(stdout);

@@ -1,10 +1,13 @@
 // Ending backend processes: those the program started, then every "dravik.exe".
 #include "app/CtarnwickDlgWin32.h"
 #include "supervision/LaunchPlan.h"
+#include "supervision/ProgramControlHostWin32.h"
 #include "win32/Processes.h"
 
 void CtarnwickDlg::CloseAllOpenProcesses() {
+    DialogProgramControlHost host(*this);
     for (int i = 0; i < maxInstances; ++i) {
+        StopWatchingBackend(host, i);  // the program's own termination is no exit to report
         if (i < instanceList.RowCount()) instanceList.SetCell(i, colActive, L"No");
         SetLedColor(instanceLed[i], 0);
         PROCESS_INFORMATION& process = processInfo[i];

@@ -71,6 +71,10 @@ int FakeDialog::StartTsnProcess() {
     case Backend::exitAtOnce:
         process.exitCode = 1;
         break;
+    case Backend::reportThenExit:
+        platform.WriteRecord(writeEnd, MakeRecord(backend.status, backend.text));
+        process.exitCode = 5;
+        break;
     case Backend::exitThenReport:
         process.exitCode = 0;
         process.onFirstExitObserved = [this, writeEnd, backend] {
@@ -81,6 +85,7 @@ int FakeDialog::StartTsnProcess() {
         break;
     }
     processes[i] = &process;
+    watch.logFile[i] = backend.altHeld ? std::wstring() : LogOf(i);
     startedInstances.push_back(i);
     ++currentInstance;
     return 1;
@@ -95,11 +100,25 @@ void FakeDialog::CloseAllOpenProcesses() {
     for (int i = 0; i < 10; ++i) {
         table.SetCell(i, colActive, L"No");
         instanceLed[i] = ledOff;
+        StopWatchingBackend(*this, i);
         if (processes[i]) {
+            EndProcess(i, 1);
             processes[i] = nullptr;
             --currentInstance;
         }
     }
+}
+
+void FakeDialog::ShowErrorBox(const std::wstring& text, const std::wstring& caption) {
+    boxes.push_back({text, caption});
+    mostOpenBoxes = std::max(mostOpenBoxes, ++openBoxes);
+    PostedMessage m;
+    while (boxesRunModalLoop && queue.Pop(m, std::chrono::milliseconds(50))) {
+        HandleProgramControl(*this, m.code, m.argument);
+        handled.push_back(m);
+    }
+    if (whileBoxOpen) whileBoxOpen();
+    --openBoxes;
 }
 
 void FakeDialog::StartFindQelDevThread() {

@@ -165,6 +165,11 @@ public:
     void WaitForThreadEndAndClose(void* thread) override { platform.WaitForThreadEnd(thread); }
     void GetEthernetNetworkAdapters() override {}
     void ConfigureDialogWindow() override {}
+    BackendWatch& Watch() override { return watch; }
+    void WaitForBackendExit(int) override {}
+    void StopWaitingForBackendExit(int) override {}
+    bool BackendHasEnded(int, unsigned long&) override { return false; }
+    std::wstring ReadLogTail(const std::wstring&) override { return {}; }
 
     Queue queue;
     RealTimePlatform platform{queue};
@@ -178,6 +183,7 @@ public:
     int process = 0;
     Clock::time_point started[10];
     std::thread worker;
+    BackendWatch watch;
 };
 
 }  // namespace

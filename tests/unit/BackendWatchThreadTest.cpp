@@ -103,6 +103,15 @@ TEST(BackendWatchThreadTest, TheProgramsOwnTerminationsAreNeverReported) {
     EXPECT_EQ(d.boxes.size(), 1u);
     EXPECT_EQ(d.instanceLed[0], ledOff);
     EXPECT_EQ(d.currentInstance, 0);
+
+    // A report about the earlier backend that arrives after the instance was started anew:
+    // the new backend runs, nothing is reported.
+    d.scripts[2] = {{Backend::report}};
+    BringUp(d);
+    d.queue.Post(pcBackendExited, 0);
+    DispatchPending(d);
+    EXPECT_EQ(d.boxes.size(), 1u);
+    ExpectUp(d, 0);
 }
 
 TEST(BackendWatchThreadTest, AnExitDuringTheStartUpIsTheMonitorsToReportAndAfterItTheWatchs) {

@@ -91,6 +91,7 @@ Behaviour ParseBehaviour(const std::string& content) {
         else if (key == "text") b.text = value;
         else if (key == "exit_code") ok = ToInt(value, b.exitCode);
         else if (key == "split_ms") ok = ToInt(value, b.splitMs);
+        else if (key == "exit_after_ms") ok = ToInt(value, b.exitAfterMs);
         else if (key == "length") ok = ToInt(value, b.lengthField);
         else if (key == "http") b.http = value != "off" && value != "0" && value != "no";
         else if (key == "mode") {

@@ -34,7 +34,8 @@ struct Behaviour {
     int status = 0;           // status=
     std::string text;         // text=      the record's text
     ReportMode mode = ReportMode::report;  // mode=
-    int exitCode = 3;         // exit_code= for exit and crash-after-report
+    int exitCode = 3;         // exit_code= for exit, crash-after-report and exit_after_ms
+    int exitAfterMs = 0;      // exit_after_ms= after a good report, end by itself this much later (0: never)
     int splitMs = 200;        // split_ms=  pause between the two writes of split
     int lengthField = 0;      // length=    the length field of negative-length / overlong-length (0: -1 / 2000)
     bool http = true;         // http=on|off

@@ -249,6 +249,13 @@ int wmain() {
         Log("ending after the report, exit code " + std::to_string(behaviour.exitCode));
         ExitProcess(static_cast<UINT>(behaviour.exitCode));
     }
+    if (behaviour.exitAfterMs > 0 && behaviour.status >= 0) {
+        // A device that goes away later, long after its start-up was judged.
+        Sleep(static_cast<DWORD>(behaviour.exitAfterMs));
+        Log("ending by itself " + std::to_string(behaviour.exitAfterMs) + " ms after the report, exit code " +
+            std::to_string(behaviour.exitCode));
+        ExitProcess(static_cast<UINT>(behaviour.exitCode));
+    }
     // The pipe stays open on this side: the supervisor closes its ends and later writes
     // would fail. The process runs until it is terminated.
     for (;;) Sleep(INFINITE);

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "common/Rect.h"
+#include "supervision/BackendExitWatcherWin32.h"
+#include "supervision/BackendWatch.h"
 #include "win32/Controls.h"
 #include "win32/DialogBase.h"
 #include "win32/Handles.h"
@@ -61,6 +63,7 @@ public:
     // --- backend supervision (supervision) ---
     int StartTsnProcess();
     std::wstring ReadLogFile();
+    std::wstring ReadLogFile(const std::wstring& logFile);
     void CloseAllOpenProcesses();
     void FindAndCloseRunningProcesses();
     void OnBnClickedButtonFindAndConfigureQelDevices();
@@ -163,4 +166,8 @@ public:
     STARTUPINFOW startupInfo[10] = {};
     // This copy found another one running and only closes itself again.
     bool duplicateCopy = false;
+    // The watch over backends that started well and the thread that waits on them (last,
+    // so that the thread has ended before anything else of the dialog goes).
+    BackendWatch backendWatch;
+    BackendExitWatcher backendExitWatcher;
 };

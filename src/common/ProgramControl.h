@@ -10,6 +10,7 @@ constexpr unsigned pcBrowserOpened = 10;   // argument: instance index
 constexpr unsigned pcSearchLed = 20;       // argument: see below
 constexpr unsigned pcPipeFailed = 60;      // argument: instance index
 constexpr unsigned pcCreateFailed = 70;    // argument: instance index
+constexpr unsigned pcBackendExited = 80;   // argument: instance index (a watched backend ended)
 constexpr unsigned pcInstanceBase = 100;   // 100 + instance index, argument: see below
 constexpr unsigned pcStartUp = 200;        // argument 0
 

@@ -3,6 +3,7 @@
 // still held.
 #include "app/CtarnwickDlgWin32.h"
 #include "supervision/LaunchPlan.h"
+#include "supervision/ProgramControlHostWin32.h"
 #include "supervision/SearchState.h"
 #include "win32/Processes.h"
 
@@ -14,8 +15,10 @@ constexpr DWORD endingWaitMilliseconds = 1000;
 }  // namespace
 
 void CtarnwickDlg::CloseAllOpenProcesses() {
+    DialogProgramControlHost host(*this);
     std::vector<HANDLE> ending;
     for (int i = 0; i < maxInstances; ++i) {
+        StopWatchingBackend(host, i);  // the program's own termination is no exit to report
         if (i < instanceList.RowCount()) instanceList.SetCell(i, colActive, L"No");
         SetLedColor(instanceLed[i], 0);
         if (!processInfo[i].hProcess) continue;

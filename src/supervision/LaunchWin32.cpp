@@ -132,13 +132,17 @@ int CtarnwickDlg::StartTsnProcess() {
         return 0;
     }
 
+    // Each instance's own log, for a later report of its exit.
+    backendWatch.logFile[i] = creationFlags == CREATE_NEW_CONSOLE ? std::wstring() : plan.logFile;
     ++currentInstance;
     return 1;
 }
 
-std::wstring CtarnwickDlg::ReadLogFile() {
-    if (hLogFileName_g.empty() || !FileExists(hLogFileName_g)) return {};
-    UniqueFile file(CreateFileW(hLogFileName_g.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+std::wstring CtarnwickDlg::ReadLogFile() { return ReadLogFile(hLogFileName_g); }
+
+std::wstring CtarnwickDlg::ReadLogFile(const std::wstring& logFile) {
+    if (logFile.empty() || !FileExists(logFile)) return {};
+    UniqueFile file(CreateFileW(logFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                 nullptr));
     if (!file) return {};
     LARGE_INTEGER back{};

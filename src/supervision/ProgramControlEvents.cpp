@@ -144,6 +144,7 @@ void InstanceEvent(ProgramControlHost& host, int i, long argument) {
     } else if (argument == pcInstanceStarted) {
         host.InstanceList().SetCell(i, colActive, L"Yes");
         host.SetInstanceLedColor(i, ledGreen);
+        WatchBackend(host, i);
     }
 }
 
@@ -165,7 +166,7 @@ int BlinkStep(bool& phase, int onColour) {
 
 std::wstring StartupFailureBoxText(int instanceNumber) {
     return L"Process dravik.exe for QEL " + std::to_wstring(instanceNumber) +
-           L" failed to start up correctly and will be closed" + L"\n\n===========LOG===========\n";
+           L" failed to start up correctly and will be closed" + logTailSeparator;
 }
 
 long HandleProgramControl(ProgramControlHost& host, unsigned long code, long argument) {
@@ -191,6 +192,8 @@ long HandleProgramControl(ProgramControlHost& host, unsigned long code, long arg
             // The same row would fail again: close as asked, but do not search again.
             ActOnCloseRequests(host, false);
         }
+    } else if (code == pcBackendExited) {
+        if (IsInstance(argument)) ReportBackendExit(host, static_cast<int>(argument));
     } else if (code >= pcInstanceBase && code < pcInstanceBase + maxInstances) {
         InstanceEvent(host, static_cast<int>(code - pcInstanceBase), argument);
     } else if (code == pcStartUp) {

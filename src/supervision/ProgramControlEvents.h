@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/ListTable.h"
+#include "supervision/BackendWatch.h"
 
 class ProgramControlHost {
 public:
@@ -48,6 +49,17 @@ public:
     // Blocks until the given thread has ended, then closes its handle.
     virtual void WaitForThreadEndAndClose(void* thread) = 0;
 
+    // The watch over started backends (supervision/BackendWatch.h).
+    virtual BackendWatch& Watch() = 0;
+    // Wait, on another thread, for the process of instance i to end (then code 80, i is
+    // posted once), or stop waiting for it.
+    virtual void WaitForBackendExit(int instance) = 0;
+    virtual void StopWaitingForBackendExit(int instance) = 0;
+    // True when the recorded process of instance i has ended; its exit code.
+    virtual bool BackendHasEnded(int instance, unsigned long& exitCode) = 0;
+    // The last 1023 bytes of a log file as text; empty for an empty name or no file.
+    virtual std::wstring ReadLogTail(const std::wstring& logFile) = 0;
+
     // Start-up step.
     virtual void GetEthernetNetworkAdapters() = 0;
     virtual void ConfigureDialogWindow() = 0;
@@ -64,6 +76,9 @@ const wchar_t* HintTextFor(long controlId, const bool mouseOverArea[4]);
 
 // One blink step: the colour to show (onColour or 0 for off); the phase flips.
 int BlinkStep(bool& phase, int onColour);
+
+// Between a box's message and the tail of a backend's log.
+constexpr const wchar_t* logTailSeparator = L"\n\n===========LOG===========\n";
 
 // The text of the box after a failed start-up of instance number n, before the log tail.
 std::wstring StartupFailureBoxText(int instanceNumber);

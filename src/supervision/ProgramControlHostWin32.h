@@ -36,6 +36,12 @@ public:
     void WaitForWorkerEnd() override;
     void WaitForThreadEndAndClose(void* thread) override;
 
+    BackendWatch& Watch() override { return d_.backendWatch; }
+    void WaitForBackendExit(int instance) override;
+    void StopWaitingForBackendExit(int instance) override { d_.backendExitWatcher.Unwatch(instance); }
+    bool BackendHasEnded(int instance, unsigned long& exitCode) override;
+    std::wstring ReadLogTail(const std::wstring& logFile) override;
+
     void GetEthernetNetworkAdapters() override { d_.GetEthernetNetworkAdapters(); }
     void ConfigureDialogWindow() override { d_.ConfigureDialogWindow(); }
 

@@ -25,6 +25,7 @@ void DialogProgramControlHost::PostProgramControl(unsigned code, long argument) 
 void DialogProgramControlHost::SendCloseCommand() { SendMessageW(d_.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
 void DialogProgramControlHost::TerminateBackend(int instance) {
+    StopWatchingBackend(*this, instance);  // the program's own termination is no exit to report
     PROCESS_INFORMATION& process = d_.processInfo[instance];
     if (process.hProcess) {
         TerminateProcess(process.hProcess, 0xFFFFFFFF);
@@ -36,17 +37,19 @@ void DialogProgramControlHost::TerminateBackend(int instance) {
     process.hThread = nullptr;
 }
 
-std::wstring DialogProgramControlHost::ReadLogFile() {
-    // A terminated backend may let go of its log a moment after it has ended (Wine closes
-    // its handles after the process is signalled); the log is read without sharing, so
-    // wait up to a second for the file to be free.
-    for (int attempt = 0; attempt < 50 && !hLogFileName_g.empty(); ++attempt) {
-        UniqueFile file(CreateFileW(hLogFileName_g.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+std::wstring DialogProgramControlHost::ReadLogFile() { return ReadLogTail(hLogFileName_g); }
+
+std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) {
+    // A backend that has just ended may let go of its log a moment later (Wine closes its
+    // handles after the process is signalled); the log is read without sharing, so wait
+    // up to a second for the file to be free.
+    for (int attempt = 0; attempt < 50 && !logFile.empty(); ++attempt) {
+        UniqueFile file(CreateFileW(logFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) break;
         if (GetLastError() != ERROR_SHARING_VIOLATION) break;
         Sleep(20);
     }
-    return d_.ReadLogFile();
+    return d_.ReadLogFile(logFile);
 }
 
 void DialogProgramControlHost::WaitForWorkerEnd() {
@@ -56,4 +59,16 @@ void DialogProgramControlHost::WaitForWorkerEnd() {
 void DialogProgramControlHost::WaitForThreadEndAndClose(void* thread) {
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
+}
+
+void DialogProgramControlHost::WaitForBackendExit(int instance) {
+    d_.backendExitWatcher.Watch(d_.GetSafeHwnd(), instance, d_.processInfo[instance].hProcess);
+}
+
+bool DialogProgramControlHost::BackendHasEnded(int instance, unsigned long& exitCode) {
+    HANDLE process = d_.processInfo[instance].hProcess;
+    DWORD code = 0;
+    if (!process || WaitForSingleObject(process, 0) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code)) return false;
+    exitCode = code;
+    return true;
 }

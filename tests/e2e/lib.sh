@@ -24,6 +24,7 @@
 # Workspace:   write_config [COUNT]          qel-configuration.txt with COUNT default blocks
 #              instance_folder K             FileSystemFolders/FS_QEL_InstanceK (K = 0..9)
 #              instance_log K                its log\output.log
+#              backend_pid K                 process id of its stand-in backend (last start)
 #              dravik_behaviour K KEY=VALUE...  how the stand-in backend of row K behaves
 #              win_path PATH                 the path as the program sees it (Z:\...)
 #              fake_browser chrome|msedge|firefox
@@ -317,6 +318,10 @@ dravik_behaviour() {
     local folder; folder=$(instance_folder "$1"); shift
     printf '%s\r\n' "$@" >"$folder/dravik-behaviour.txt"
 }
+
+# backend_pid K: the process id of the stand-in backend last started for row K (from the
+# dravik-started.txt it writes); `probe kill-pid PID [CODE]` ends it from outside.
+backend_pid() { sed -n 's/^pid=\([0-9]*\).*/\1/p' "$(instance_folder "$1")/dravik-started.txt"; }
 
 # instance_log K: the log file the backend of instance row K writes.
 instance_log() { echo "$(instance_folder "$1")/log/output.log"; }

@@ -59,8 +59,12 @@ bool FakeDialog::RunUntilIdle() {
 
 void FakeDialog::ShowErrorBox(const std::wstring& text, const std::wstring& caption) {
     boxes.push_back({text, caption});
+    mostOpenBoxes = std::max(mostOpenBoxes, ++openBoxes);
     const long long closesAt = clock.Now() + boxOpenFor;
     while (clock.Now() < closesAt) HandleNext(closesAt);
+    if (boxesRunModalLoop) Drain();
+    if (whileBoxOpen) whileBoxOpen();
+    --openBoxes;
 }
 
 void FakeDialog::WaitForWorkerEnd() {
@@ -97,6 +101,10 @@ int FakeDialog::StartTsnProcess() {
     case Backend::exitAtOnce:
         process.exitCode = 1;
         break;
+    case Backend::reportThenExit:
+        platform.WriteRecord(writeEnd, MakeRecord(backend.status, backend.text));
+        process.exitCode = 5;
+        break;
     case Backend::exitThenReport:
         process.exitCode = 0;
         process.onFirstExitObserved = [this, writeEnd, backend] {
@@ -107,6 +115,7 @@ int FakeDialog::StartTsnProcess() {
         break;
     }
     processes[i] = &process;
+    watch.logFile[i] = backend.altHeld ? std::wstring() : LogOf(i);
     startedInstances.push_back(i);
     ++currentInstance;
     return 1;
@@ -121,7 +130,9 @@ void FakeDialog::CloseAllOpenProcesses() {
     for (int i = 0; i < 10; ++i) {
         table.SetCell(i, colActive, L"No");
         instanceLed[i] = ledOff;
+        StopWatchingBackend(*this, i);
         if (processes[i]) {
+            EndProcess(i, 1);
             processes[i] = nullptr;
             --currentInstance;
         }

@@ -256,9 +256,11 @@ struct Backend {
         held,           // writes nothing until the test releases it
         creationFails,  // the process cannot be created
         refused,        // a check refuses the start with a box that stays open for boxOpenFor
+        reportThenExit, // reports a good start and ends at once, before the dialog has heard of it
     } kind = report;
     int status = 0;
     std::string text = {};
+    bool altHeld = false;  // started with Alt held: no log file of its own
 };
 
 std::vector<unsigned char> MakeRecord(int status, const std::string& text);
@@ -304,7 +306,9 @@ public:
     void InvalidateDialog() override { ++invalidations; }
     void FocusInstanceRow(int row) override { focusedRow = row; }
     void EnableCloseAdapterButton(bool enable) override { closeAdapterEnabled = enable; }
-    // Stays open for boxOpenFor milliseconds, handling posted messages meanwhile.
+    // Like a real box: modal, open for boxOpenFor milliseconds; its loop dispatches what is
+    // posted meanwhile (with boxesRunModalLoop also what comes before the clock moves on),
+    // which may open further boxes.
     void ShowErrorBox(const std::wstring& text, const std::wstring& caption) override;
     void PostProgramControl(unsigned code, long argument) override { queue.Post(code, argument); }
     void SendCloseCommand() override { closed = true; }
@@ -312,7 +316,9 @@ public:
     std::wstring ProcessCreationReason() override { return creationReason; }
     void* BackendProcess(int i) override { return processes[i]; }
     void TerminateBackend(int i) override {
+        StopWatchingBackend(*this, i);
         terminated.push_back(i);
+        EndProcess(i, 0xFFFFFFFFul);
         processes[i] = nullptr;
     }
     std::wstring ReadLogFile() override { return L"last lines of the log"; }
@@ -324,6 +330,30 @@ public:
         platform.WaitForThreadEnd(thread);
         platform.CloseThreadHandle(thread);
     }
+    BackendWatch& Watch() override { return watch; }
+    // The exit watcher: waits on the process recorded now; one already ended is seen at once.
+    void WaitForBackendExit(int i) override {
+        exitWaits[i] = processes[i];
+        if (Process(i)->exitCode.load() != stillActiveExitCode) SeeExit(i);
+    }
+    void StopWaitingForBackendExit(int i) override { exitWaits[i] = nullptr; }
+    bool BackendHasEnded(int i, unsigned long& exitCode) override {
+        if (!processes[i]) return false;
+        exitCode = Process(i)->exitCode.load();
+        return exitCode != stillActiveExitCode;
+    }
+    std::wstring ReadLogTail(const std::wstring& logFile) override {
+        return logFile.empty() ? std::wstring() : L"tail of [" + logFile + L"]";
+    }
+    // Instance i's backend ends by itself or from outside; the exit watcher, if it waits
+    // on it, posts its report.
+    void EndProcess(int i, unsigned long exitCode) {
+        if (!processes[i]) return;
+        platform.EndProcess(*Process(i), exitCode);
+        if (exitWaits[i] == processes[i]) SeeExit(i);
+    }
+    static std::wstring LogOf(int i) { return L"FS_QEL_Instance" + std::to_wstring(i) + L"\\log\\output.log"; }
+
     void GetEthernetNetworkAdapters() override { startUpSteps.push_back(L"adapters"); }
     void ConfigureDialogWindow() override { startUpSteps.push_back(L"layout"); }
 
@@ -353,6 +383,11 @@ public:
     int searchesStarted = 0;
     int closeAllCalls = 0;
     std::vector<Box> boxes;
+    bool boxesRunModalLoop = false;
+    int openBoxes = 0, mostOpenBoxes = 0;
+    std::function<void()> whileBoxOpen;  // runs inside each box, after its loop
+    BackendWatch watch;
+    void* exitWaits[10] = {};  // the processes the exit watcher waits on
     std::vector<PostedMessage> handled;
     std::vector<int> terminated;
     std::vector<int> startedInstances;  // every successful start, in order
@@ -362,6 +397,11 @@ public:
 
 private:
     void HandleNext(long long deadline);
+    FakePlatform::Process* Process(int i) { return static_cast<FakePlatform::Process*>(processes[i]); }
+    void SeeExit(int i) {
+        exitWaits[i] = nullptr;
+        queue.Post(pcBackendExited, i);
+    }
 
     bool ctrl_ = false;
     std::thread worker_;

@@ -10,6 +10,7 @@
 
 #include "ConfigTestSupport.h"
 #include "app/CtarnwickDlgWin32.h"
+#include "supervision/SearchState.h"
 #include "app/SharedGlobals.h"
 #include "common/ProgramControl.h"
 #include "resource.h"

@@ -34,8 +34,11 @@ HWND MessageBoxWatcher::FindBox() const {
             GetWindowThreadProcessId(window, &process);
             wchar_t className[16] = {};
             GetClassNameW(window, className, 16);
+            // InternalGetWindowText reads the caption without sending WM_GETTEXT: a window of
+            // a thread that is not pumping (the test's, waiting for this one) would block it.
+            wchar_t caption[2] = {};
             if (process != GetCurrentProcessId() || lstrcmpW(className, L"#32770") != 0 || !IsWindowVisible(window) ||
-                GetWindowTextLengthW(window) == 0)
+                InternalGetWindowText(window, caption, 2) == 0)
                 return TRUE;
             reinterpret_cast<Search*>(out)->found = window;
             return FALSE;

@@ -724,6 +724,18 @@ int CmdKill(const Args& a) {
     return stuck ? Fail(std::to_string(stuck) + " process(es) did not end") : 0;
 }
 
+// Ends one process by its id, as someone outside the program would, with the exit code
+// given (default 1), and waits until it is gone.
+int CmdKillPid(const Args& a) {
+    if (a.empty()) return Fail("usage: kill-pid PID [EXIT_CODE]");
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(Number(a[0].c_str())));
+    if (!process) return Fail("no process " + Utf8(a[0]) + " to end");
+    const UINT exitCode = a.size() > 1 ? static_cast<UINT>(Number(a[1].c_str())) : 1;
+    const bool ended = TerminateProcess(process, exitCode) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended ? 0 : Fail("process " + Utf8(a[0]) + " did not end");
+}
+
 // Waits until exactly COUNT processes of the name run.
 int CmdWaitCount(const Args& a) {
     if (a.size() < 2) return Fail("usage: wait-count NAME COUNT [TIMEOUT_MS]");
@@ -1074,7 +1086,7 @@ int Usage() {
         "  led ID | pixel X Y\n"
         "  message-box [MS] | wait-box CAPTION [MS] | no-box [MS] | close-box [BUTTON [MS]]\n"
         "  post|send dlg|ID MSG WPARAM LPARAM | click ID\n"
-        "  count-processes NAME | pids NAME | kill NAME...\n"
+        "  count-processes NAME | pids NAME | kill NAME... | kill-pid PID [EXIT_CODE]\n"
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
         "  adapters (type, MAC, name, description of each)\n"
         "  focus | keystate VK | fixture (a stand-in window for testing probe itself)\n"
@@ -1152,6 +1164,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"count-processes") rc = CmdCountProcesses(args);
     else if (command == L"pids") rc = CmdPids(args);
     else if (command == L"kill") rc = CmdKill(args);
+    else if (command == L"kill-pid") rc = CmdKillPid(args);
     else if (command == L"wait-count") rc = CmdWaitCount(args);
     else if (command == L"wait-gone") rc = CmdWaitCount({args.empty() ? L"" : args[0], L"0", args.size() > 1 ? args[1] : L"15000"});
     else if (command == L"focus") rc = CmdFocus(args);

@@ -2,9 +2,8 @@
 # Backends that bend the contract, in the real program: a record in two writes is put
 # together and judged as usual; a backend that ends after its report counts as started and
 # its exit is then reported (red LED, a box of its own); a record whose length reaches past
-# what was sent is a "Malformed status record"
-# failure; and a backend without a log folder still starts, its failure box showing an
-# empty log.
+# what was sent is a "Malformed status record" failure; and a start whose log folder is
+# missing is refused with a box that names the log, rather than a backend writing nowhere.
 source "$(dirname "$0")/lib.sh"
 
 instances_on_adapter lab0=02:00:00:00:01:01 3
@@ -29,15 +28,17 @@ expect_eq "Yes No No" "$(for r in 0 1 2; do probe list-cells 1001 "$r" 1; done |
 expect_eq "green red off" "$(for id in 1004 1005 1006; do led_colour $id; done | xargs)" "LEDs"
 expect_eq 1 "$(probe count-processes dravik.exe)" "backends running (instance 2 ended by itself, 3 was closed)"
 
-step "without its log folder a backend still starts; its failure box shows an empty log"
+step "without its log folder the start is refused: a box names the log, no backend writes nowhere"
 rm -rf "$(instance_folder 2)/log"
-dravik_behaviour 2 delay_ms=100 http=off status=-1 "text=Bad image"
+dravik_behaviour 2 delay_ms=100 http=off
 click_control 1003
-probe wait-box "Bad image" 60000 >/dev/null || fail "no failure box for instance 3"
-box=$(probe message-box)
-expect_match "for QEL 3 failed to start up correctly and will be closed\\\\n\\\\n===========LOG===========\\\\n$" \
-    "$(grep '^text=' <<<"$box" | tr -d '\r')" "box text ends with the separator: no log"
+probe wait-box "Process creation" 60000 >/dev/null || fail "no box for the log that cannot be created"
+expect_match 'text=Log file ".*FS_QEL_Instance2.log.output\.log" of QEL 3 cannot be created\\n.*\(error 3\)' \
+    "$(probe message-box | tr -d '\r')" "the refusal names the log and the system's reason"
 probe close-box
-wait_for_eq -t 20 "1" probe control 1016 enabled || fail "the second search did not end"
+probe wait-box "Process creation" 20000 >/dev/null || fail "no report of the failed start"
+expect_match "text=Failed to create process for dravik.exe$" "$(probe message-box | grep '^text=' | tr -d '\r')" "the failed start's report"
+probe close-box
+wait_for_eq -t 20 red led_colour 1006 || fail "LED 3 is not red"
 expect_eq 1 "$(probe count-processes dravik.exe)" "backends running"
 finish

@@ -87,6 +87,8 @@ public:
     BOOL OnEraseBkgnd(HDC dc);
     void DrawCancelButton(HDC hdc);
     void DrawMinimizeButton(HDC hdc);
+    // Repaints the hint line alone, after its text changed.
+    void InvalidateHintLine();
     HCURSOR OnQueryDragIcon();
     void OnMouseMove(UINT flags, POINT point);
     void OnMouseLeave();

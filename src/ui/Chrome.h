@@ -36,6 +36,7 @@ struct ChromeState {
 
 struct ChromeActions {
     bool invalidate = false;       // repaint the whole dialog
+    bool invalidateHint = false;   // only the hint line changed: repaint just its rectangle
     bool trackMouseLeave = false;  // ask for a mouse-leave notification
     bool drag = false;             // let the system move the window with the mouse
     bool closeProcessesAndClose = false;  // close all backends, then close the dialog
@@ -47,11 +48,14 @@ struct ChromeActions {
 };
 
 ChromeActions HandleMouseMove(ChromeState& state, const ChromeRects& rects, int x, int y);
+// Repaints the whole dialog only when a hover flag was set, the hint line alone when only
+// the hint changed, and nothing otherwise.
 ChromeActions HandleMouseLeave(ChromeState& state);
 // A press drags the window when it is on the drag bar, or when the last move left the mouse
 // over the title bar but over neither of its buttons.
 ChromeActions HandleButtonDown(const ChromeState& state, const ChromeRects& rects, int x, int y);
-// Buttons act on release, by the release position alone.
+// Buttons act on release, by the release position alone. The auto-scale click ends scale
+// mode like the Ctrl key going up, so button 1003's label says again what a click does.
 ChromeActions HandleButtonUp(ChromeState& state, const ChromeRects& rects, int x, int y, bool searchRunning);
 ChromeActions HandleDoubleClick(ChromeState& state, const ChromeRects& rects, int x, int y);
 // Ctrl key down (auto-repeat included) or up.

@@ -15,6 +15,11 @@ ChromeRects RectsOf(const CtarnwickDlg& d) {
     return {d.closeButtonRect, d.minimizeButtonRect, d.dragFlipArea, d.titleBarRect};
 }
 
+void Repaint(CtarnwickDlg& d, const ChromeActions& actions) {
+    if (actions.invalidate) d.Invalidate();
+    else if (actions.invalidateHint) d.InvalidateHintLine();
+}
+
 }  // namespace
 
 void CtarnwickDlg::OnMouseMove(UINT, POINT point) {
@@ -28,13 +33,13 @@ void CtarnwickDlg::OnMouseMove(UINT, POINT point) {
         track.dwHoverTime = HOVER_DEFAULT;
         TrackMouseEvent(&track);
     }
-    if (actions.invalidate) Invalidate();
+    Repaint(*this, actions);
     DefaultProcessing();
 }
 
 void CtarnwickDlg::OnMouseLeave() {
     ChromeState state = StateOf(*this);
-    if (HandleMouseLeave(state).invalidate) Invalidate();
+    Repaint(*this, HandleMouseLeave(state));
     DefaultProcessing();
 }
 
@@ -74,6 +79,7 @@ void CtarnwickDlg::OnLButtonUp(UINT, POINT point) {
         closeAppAfterThreadExit_g = true;
     }
     if (actions.minimize) SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (actions.findAndConfigureLabel) findAndConfigureButton.SetWindowText(actions.findAndConfigureLabel);
     if (actions.autoScale) {
         SetScaleFactor();
         ConfigureDialogWindow();
@@ -92,7 +98,7 @@ BOOL CtarnwickDlg::PreTranslateMessage(MSG* msg) {
         ChromeState state = StateOf(*this);
         const ChromeActions actions = HandleCtrlKey(state, msg->message == WM_KEYDOWN);
         if (actions.findAndConfigureLabel) findAndConfigureButton.SetWindowText(actions.findAndConfigureLabel);
-        if (actions.invalidate) Invalidate();
+        Repaint(*this, actions);
     }
     return DialogBase::PreTranslateMessage(msg);
 }

@@ -256,7 +256,7 @@ public:
     ListTable& InstanceList() override { return table; }
     void SetInstanceLedColor(int i, int colour) override { instanceLed[i] = colour; }
     void SetSearchLedColor(int colour) override { searchLed = colour; }
-    void InvalidateDialog() override { ++invalidations; }
+    void InvalidateHintLine() override { ++hintRepaints; }
     void FocusInstanceRow(int row) override { focusedRow = row; }
     void EnableCloseAdapterButton(bool enable) override { closeAdapterEnabled = enable; }
     void ShowErrorBox(const std::wstring& text, const std::wstring& caption) override {
@@ -299,7 +299,7 @@ public:
     int currentInstance = 0;
     int instanceLed[10] = {};
     int searchLed = -1;
-    int invalidations = 0;
+    int hintRepaints = 0;
     int focusedRow = -1;
     bool closeAdapterEnabled = true;
     bool closed = false;

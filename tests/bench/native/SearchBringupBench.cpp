@@ -132,7 +132,7 @@ public:
     ListTable& InstanceList() override { return table; }
     void SetInstanceLedColor(int, int) override {}
     void SetSearchLedColor(int) override {}
-    void InvalidateDialog() override {}
+    void InvalidateHintLine() override {}
     void FocusInstanceRow(int) override {}
     void EnableCloseAdapterButton(bool) override {}
     void ShowErrorBox(const std::wstring&, const std::wstring&) override { ++boxes; }

@@ -56,6 +56,9 @@ public:
     void OnClickedButtonCloseSelectedEthernetNetworkAdapter();
     void OnNMDblclkListQelConfigurationData(NMHDR* header, LRESULT* result);
     void OnCloseupCombo2();
+    void OnDropdownBrowserCombo();
+    // Enter and Escape inside an open chooser; true when the key was used there.
+    bool HandleChooserKey(const MSG& msg);
 
     // --- backend supervision (supervision) ---
     int StartTsnProcess();
@@ -162,4 +165,8 @@ public:
     STARTUPINFOW startupInfo[10] = {};
     // This copy found another one running and only closes itself again.
     bool duplicateCopy = false;
+    // Escape closed the startup-file chooser: its close-up takes no choice.
+    bool startupChoiceCancelled = false;
+    // The browser chosen when the browser chooser's list dropped down; Escape goes back to it.
+    int browserSelectionAtDropDown = -1;
 };

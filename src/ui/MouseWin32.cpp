@@ -94,6 +94,7 @@ void CtarnwickDlg::OnLButtonDblClk(UINT, POINT point) {
 }
 
 BOOL CtarnwickDlg::PreTranslateMessage(MSG* msg) {
+    if (HandleChooserKey(*msg)) return TRUE;
     if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && msg->wParam == VK_CONTROL) {
         ChromeState state = StateOf(*this);
         const ChromeActions actions = HandleCtrlKey(state, msg->message == WM_KEYDOWN);

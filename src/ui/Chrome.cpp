@@ -47,9 +47,10 @@ ChromeActions HandleMouseLeave(ChromeState& state) {
         if (over) actions.invalidate = true;
         over = false;
     }
-    const std::wstring hint = state.ctrlKeyDown ? ChromeText::wheelHint : L"";
-    if (state.hintText != hint) {
-        state.hintText = hint;
+    if (!state.ctrlKeyDown) {
+        actions.requestHint = true;
+    } else if (state.hintText != ChromeText::wheelHint) {
+        state.hintText = ChromeText::wheelHint;
         actions.invalidateHint = !actions.invalidate;
     }
     return actions;

@@ -38,6 +38,7 @@ struct ChromeActions {
     bool invalidate = false;       // repaint the whole dialog
     bool invalidateHint = false;   // only the hint line changed: repaint just its rectangle
     bool trackMouseLeave = false;  // ask for a mouse-leave notification
+    bool requestHint = false;      // post the hint request (code 0) for what lies under the mouse now
     bool drag = false;             // let the system move the window with the mouse
     bool closeProcessesAndClose = false;  // close all backends, then close the dialog
     bool stopSearchAndClose = false;      // ask the search to stop; the dialog closes after it
@@ -48,8 +49,11 @@ struct ChromeActions {
 };
 
 ChromeActions HandleMouseMove(ChromeState& state, const ChromeRects& rects, int x, int y);
-// Repaints the whole dialog only when a hover flag was set, the hint line alone when only
-// the hint changed, and nothing otherwise.
+// The mouse left the dialog's own surface, for a child control or out of the window. In
+// scale mode the hint turns to the wheel hint; otherwise the hint is asked for anew for what
+// lies under the mouse now (a control's hint, or none), since the control's own request may
+// have come before this notification. Repaints the whole dialog only when a hover flag was
+// set, the hint line alone when only the hint changed.
 ChromeActions HandleMouseLeave(ChromeState& state);
 // A press drags the window when it is on the drag bar, or when the last move left the mouse
 // over the title bar but over neither of its buttons.

@@ -39,7 +39,18 @@ void CtarnwickDlg::OnMouseMove(UINT, POINT point) {
 
 void CtarnwickDlg::OnMouseLeave() {
     ChromeState state = StateOf(*this);
-    Repaint(*this, HandleMouseLeave(state));
+    const ChromeActions actions = HandleMouseLeave(state);
+    Repaint(*this, actions);
+    if (actions.requestHint) {
+        // The dialog's own control under the mouse (not a window inside it, such as a combo
+        // box's edit field), or none when the mouse is over the dialog's surface or outside.
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        ScreenToClient(hwnd_, &cursor);
+        HWND child = ChildWindowFromPointEx(hwnd_, cursor, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
+        const int id = child && child != hwnd_ ? ::GetDlgCtrlID(child) : 0;
+        PostMessageW(hwnd_, programControlMessage, pcHintRequest, id);
+    }
     DefaultProcessing();
 }
 

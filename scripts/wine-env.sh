@@ -14,7 +14,7 @@ wine_prefix_init() {
         wineserver -w
         # Wine lacks the dialog's fonts: map them to metric-compatible free fonts.
         local reg; reg=$(mktemp --suffix=.reg)
-        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n"Calibri"="Carlito"\n"Arial"="Liberation Sans"\n"Consolas"="DejaVu Sans Mono"\n' > "$reg"
+        printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n"Calibri"="Carlito"\n"Arial"="Liberation Sans"\n"Consolas"="Inconsolata"\n' > "$reg"
         wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
         wineserver -w
         rm -f "$reg"

@@ -43,9 +43,8 @@ Rect StartupFileChooserPlacement(const Rect& listInDialog, const Rect& cellInLis
 
 namespace {
 
-// Borders, the edit field's margins and the list's item margins, beyond the text itself.
+// Borders and the edit field's margins, beyond the text itself.
 constexpr int chooserFieldPadding = 16;
-constexpr int chooserListPadding = 8;
 
 }  // namespace
 
@@ -61,10 +60,6 @@ Rect StartupFileChooserField(const Rect& overCell, const Rect& listInDialog, int
         r.right -= shift;
     }
     return r;
-}
-
-int StartupFileChooserListWidth(int fieldWidth, int longestNameWidth, int scrollBarWidth) {
-    return std::max(fieldWidth, longestNameWidth + scrollBarWidth + chooserListPadding);
 }
 
 int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name) {

@@ -32,13 +32,10 @@ Rect StartupFileChooserPlacement(const Rect& listInDialog, const Rect& cellInLis
 
 // The chooser over the cell (from StartupFileChooserPlacement), widened when the longest
 // name offered would not fit its field beside the arrow button; a widened chooser keeps
-// within the list's right edge (and then its left edge) by moving left.
+// within the list's right edge (and then its left edge) by moving left. Its drop-down list
+// takes the field's width, so the names fit there too.
 Rect StartupFileChooserField(const Rect& overCell, const Rect& listInDialog, int longestNameWidth,
                              int arrowButtonWidth);
-
-// The width of the chooser's dropped-down list: the field's, or more so that the longest
-// name fits beside a vertical scroll bar.
-int StartupFileChooserListWidth(int fieldWidth, int longestNameWidth, int scrollBarWidth);
 
 // The index of the entry that reads exactly `name` (case-sensitive), or -1.
 int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name);

@@ -52,7 +52,6 @@ void OpenStartupFileChooser(CtarnwickDlg& dlg, int row) {
     const int longest = LongestTextWidth(dlg, entries);
     const Rect placed = StartupFileChooserField(overCell, listInDialog, longest, GetSystemMetrics(SM_CXVSCROLL));
     dlg.choiceCombo.MoveWindow(placed.left, placed.top, placed.Width(), placed.Height(), globalWindowRedraw_g);
-    dlg.choiceCombo.SetDroppedWidth(StartupFileChooserListWidth(placed.Width(), longest, GetSystemMetrics(SM_CXVSCROLL)));
     dlg.instanceList.EnableWindow(false);
     dlg.choiceCombo.ShowWindow(SW_SHOWNA);
     dlg.choiceCombo.SetFocus();

@@ -13,10 +13,8 @@ HINT=15,17,217
 rect() { IFS=, read -r WL WT WR WB < <(probe window-rect); }
 at() { echo $((WL + $1)) $((WT + $2)); }  # screen point of a client point (no frame)
 shot() { sleep 0.5; screenshot shot.png; }
-# The hint line's left part (the banner covers its right end): at s = 1.0 from client
-# (40, 520), at s = 1.1 from (45, 572).
-HX=40 HY=520
-hint_area() { convert "$E2E_WS/shot.png" -crop "560x25+$((WL + HX))+$((WT + HY))" +repage "$1"; }
+# The hint line's left part at s = 1.0 (the banner covers its right end).
+hint_area() { convert "$E2E_WS/shot.png" -crop "560x25+$((WL + 40))+$((WT + 520))" +repage "$1"; }
 hint_sum() { hint_area rgb:- | md5sum | cut -d' ' -f1; }
 hint_pixels() { hint_area txt:- | grep -c "($HINT)"; }  # pixels of the hint colour
 rect
@@ -45,14 +43,17 @@ step "with Ctrl held the auto-scale click ends scale mode; released, button 1003
 click $(at 400 480)  # keys reach the program only after a click into it
 key_down ctrl
 wait_for_eq -t 5 "Close All Running Processes" probe control 1003 text || _e2e_report "button 1003 not relabelled"
+move $(at 810 12)    # the minimize button, the auto-scale button now
+shot
+autoscale_hint=$(hint_sum)   # the auto-scale hint at s = 1.0
+n=$(hint_pixels)
+((n > 30)) || _e2e_report "no auto-scale hint in the hint line ($n hint-coloured pixels)"
+move $(at 400 480)
 for _ in 1 2 3 4; do wheel up; sleep 0.3; done
 rect
 expect_eq "935x605" "$((WR - WL))x$((WB - WT))" "size after four notches up (s = 1.1)"
-move $(at 891 14)   # the minimize button at s = 1.1, the auto-scale button now
+move $(at 891 14)    # the auto-scale button at s = 1.1
 shot
-HX=45 HY=572
-autoscale_hint=$(hint_sum)
-((  $(hint_pixels) > 30 )) || _e2e_report "no auto-scale hint in the hint line"
 expect_eq 255,255,0 "$(pixel shot.png $((WL + 880)) $((WT + 2)))" "auto-scale button"
 click $(at 891 14)
 sleep 0.5
@@ -61,8 +62,7 @@ wait_for_eq -t 5 "Find And Configure QEL Devices" probe control 1003 text ||
     _e2e_report "button 1003 reads \"$(probe control 1003 text)\" after Ctrl went up"
 rect
 expect_eq "850x550" "$((WR - WL))x$((WB - WT))" "size after the auto-scale click (the monitor's factor, 1.0)"
-shot
-HX=40 HY=520
+shot   # the mouse is over the minimize button again
 expect_ne 255,255,0 "$(pixel shot.png $((WL + 800)) $((WT + 2)))" "minimize button after Ctrl went up"
 expect_ne "$autoscale_hint" "$(hint_sum)" "the auto-scale hint is gone"
 

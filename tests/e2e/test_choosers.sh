@@ -27,6 +27,16 @@ open_chooser() {  # double-click row 1's startup file cell, scrolled into view
     probe settle >/dev/null
 }
 dropped() { probe send "$1" 0x0157 0 0; }  # CB_GETDROPPEDSTATE
+browser_key() {  # drop the browser chooser's list down, highlight the next entry, press KEY
+    local bl bt br bb
+    IFS=, read -r bl bt br bb <<<"$(probe control 1015 screen)"
+    click $((br - 6)) $(((bt + bb) / 2))
+    wait_for_eq -t 5 1 dropped 1015 || _e2e_report "the browser list did not drop down"
+    key Down
+    probe settle >/dev/null
+    key "$1"
+    probe settle >/dev/null
+}
 
 step "three instances come up"
 click_control 1003
@@ -81,24 +91,13 @@ expect_eq "$backends" "$(probe pids dravik.exe | sort | tr '\n' ' ')" "the backe
 
 step "in the browser chooser's list, Escape keeps the browser chosen before"
 expect_eq $'Chrome\nFirefox' "$(probe combo-items 1015)" "browsers offered"
-IFS=, read -r bl bt br bb <<<"$(probe control 1015 screen)"
-click $((br - 6)) $(((bt + bb) / 2))
-wait_for_eq -t 5 1 dropped 1015 || _e2e_report "the browser list did not drop down"
-key Down
-probe settle >/dev/null
-key Escape
-probe settle >/dev/null
+browser_key Escape
 expect_eq 0 "$(dropped 1015)" "browser list closed"
 expect_eq $'0\tChrome' "$(probe combo-selection 1015)" "browser chosen"
 expect_eq "$window" "$(probe window-rect)" "the main window"
 
 step "Enter takes the highlighted browser, and an LED click opens it"
-click $((br - 6)) $(((bt + bb) / 2))
-wait_for_eq -t 5 1 dropped 1015 || _e2e_report "the browser list did not drop down"
-key Down
-probe settle >/dev/null
-key Return
-probe settle >/dev/null
+browser_key Return
 expect_eq 0 "$(dropped 1015)" "browser list closed"
 expect_eq $'1\tFirefox' "$(probe combo-selection 1015)" "browser chosen"
 click_control 1004

@@ -14,7 +14,7 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 # Wine lacks the dialog's fonts: map them to metric-compatible free fonts.
-wine_font_replacements=("Calibri=Carlito" "Arial=Liberation Sans" "Consolas=DejaVu Sans Mono")
+wine_font_replacements=("Calibri=Carlito" "Arial=Liberation Sans" "Consolas=Inconsolata")
 
 _wine_mark() { echo "$WINEPREFIX/.brisvale-ready"; }
 _wine_fonts_step() { local IFS=';'; echo "fonts ${wine_font_replacements[*]}"; }

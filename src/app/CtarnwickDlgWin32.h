@@ -59,6 +59,9 @@ public:
     void OnClickedButtonCloseSelectedEthernetNetworkAdapter();
     void OnNMDblclkListQelConfigurationData(NMHDR* header, LRESULT* result);
     void OnCloseupCombo2();
+    void OnDropdownBrowserCombo();
+    // Enter and Escape inside an open chooser; true when the key was used there.
+    bool HandleChooserKey(const MSG& msg);
 
     // --- backend supervision (supervision) ---
     int StartTsnProcess();
@@ -91,6 +94,8 @@ public:
     BOOL OnEraseBkgnd(HDC dc);
     void DrawCancelButton(HDC hdc);
     void DrawMinimizeButton(HDC hdc);
+    // Repaints the hint line alone, after its text changed.
+    void InvalidateHintLine();
     HCURSOR OnQueryDragIcon();
     void OnMouseMove(UINT flags, POINT point);
     void OnMouseLeave();
@@ -166,6 +171,10 @@ public:
     STARTUPINFOW startupInfo[10] = {};
     // This copy found another one running and only closes itself again.
     bool duplicateCopy = false;
+    // Escape closed the startup-file chooser: its close-up takes no choice.
+    bool startupChoiceCancelled = false;
+    // The browser chosen when the browser chooser's list dropped down; Escape goes back to it.
+    int browserSelectionAtDropDown = -1;
     // The watch over backends that started well and the thread that waits on them (last,
     // so that the thread has ended before anything else of the dialog goes).
     BackendWatch backendWatch;

@@ -48,6 +48,7 @@ void MouseWheel(Dlg& d, MessageContext& m) {
 
 constexpr unsigned bnClicked = BN_CLICKED, stnClicked = STN_CLICKED, nmDblclk = static_cast<unsigned>(NM_DBLCLK),
                    cbnCloseup = CBN_CLOSEUP;
+constexpr unsigned cbnDropdown = CBN_DROPDOWN;
 
 const MessageMapEntry<Handler> messageMap[] = {
     {WM_SYSCOMMAND, 0, 0, 0, SysCommand<&Dlg::OnSysCommand>},
@@ -78,6 +79,7 @@ const MessageMapEntry<Handler> messageMap[] = {
     {WM_COMMAND, bnClicked, 1016, 1016, Plain<&Dlg::OnClickedButtonCloseSelectedEthernetNetworkAdapter>},
     {WM_COMMAND, cbnCloseup, 1018, 1018, Plain<&Dlg::OnCloseupCombo2>},
     {WM_MOUSEWHEEL, 0, 0, 0, MouseWheel<&Dlg::OnMouseWheel>},
+    {WM_COMMAND, cbnDropdown, 1015, 1015, Plain<&Dlg::OnDropdownBrowserCombo>},
 };
 
 MessageKey KeyOf(const MessageContext& m) {

@@ -1,5 +1,7 @@
 #include "network/TableEditing.h"
 
+#include <algorithm>
+
 InstanceDoubleClick ClassifyInstanceDoubleClick(int row, int column, int rowCount, bool searchRunning) {
     switch (column) {
     case colQel:
@@ -37,6 +39,33 @@ Rect StartupFileChooserPlacement(const Rect& listInDialog, const Rect& cellInLis
     r.right = r.left + cellInList.Width();
     r.bottom = r.top + cellInList.Height();
     return r;
+}
+
+namespace {
+
+// Borders and the edit field's margins, beyond the text itself.
+constexpr int chooserFieldPadding = 16;
+
+}  // namespace
+
+Rect StartupFileChooserField(const Rect& overCell, const Rect& listInDialog, int longestNameWidth,
+                             int arrowButtonWidth) {
+    const int needed = longestNameWidth + arrowButtonWidth + chooserFieldPadding;
+    if (needed <= overCell.Width()) return overCell;
+    Rect r = overCell;
+    r.right = r.left + needed;
+    if (r.right > listInDialog.right) {
+        const int shift = std::min(r.right - listInDialog.right, std::max(0, r.left - listInDialog.left));
+        r.left -= shift;
+        r.right -= shift;
+    }
+    return r;
+}
+
+int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name) {
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == name) return static_cast<int>(i);
+    return -1;
 }
 
 bool AssignSelectedAdapter(const ListTable& adapters, ListTable& instances, int row) {

@@ -30,6 +30,16 @@ std::wstring StartupFileSearchPattern(const std::wstring& exeDrive, const std::w
 // the cell's bounds in the list's client coordinates.
 Rect StartupFileChooserPlacement(const Rect& listInDialog, const Rect& cellInList);
 
+// The chooser over the cell (from StartupFileChooserPlacement), widened when the longest
+// name offered would not fit its field beside the arrow button; a widened chooser keeps
+// within the list's right edge (and then its left edge) by moving left. Its drop-down list
+// takes the field's width, so the names fit there too.
+Rect StartupFileChooserField(const Rect& overCell, const Rect& listInDialog, int longestNameWidth,
+                             int arrowButtonWidth);
+
+// The index of the entry that reads exactly `name` (case-sensitive), or -1.
+int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name);
+
 // Gives the adapter selected in the adapter list (its first selected row) to every
 // instance without one and to row `row` (nothing for -1). Returns false, changing nothing,
 // when no adapter is selected or its name is empty.

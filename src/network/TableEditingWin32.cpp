@@ -4,7 +4,23 @@
 #include "supervision/SearchState.h"
 #include "network/TableEditing.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
+
+// The widest of the texts in the chooser's font, in pixels.
+int LongestTextWidth(CtarnwickDlg& dlg, const std::vector<std::wstring>& texts) {
+    WindowDc dc(dlg.choiceCombo.GetSafeHwnd());
+    SelectionGuard font(dc.get(), dlg.fonts[3].get());
+    int widest = 0;
+    for (const std::wstring& text : texts) {
+        SIZE size{};
+        if (GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size))
+            widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    return widest;
+}
 
 // Fills the chooser with the startup files of the row's file-system folder and shows it
 // over the row's "Startup File Name" cell, the table disabled until the chooser closes.
@@ -24,15 +40,24 @@ void OpenStartupFileChooser(CtarnwickDlg& dlg, int row) {
         }
     }
 
+    std::vector<std::wstring> entries;
+    for (int i = 0; i < dlg.choiceCombo.GetCount(); ++i) entries.push_back(dlg.choiceCombo.GetLBText(i));
+    // The current startup file is the one selected, so a close without a choice changes nothing.
+    dlg.choiceCombo.SetCurSel(IndexOfEntry(entries, dlg.instanceList.Cell(row, colStartupFileName)));
+
     RECT cell{};
     dlg.instanceList.GetCellRect(row, colStartupFileName, cell);
     const RECT list = dlg.instanceList.GetRectInParent();
-    const Rect placed = StartupFileChooserPlacement({list.left, list.top, list.right, list.bottom},
-                                                    {cell.left, cell.top, cell.right, cell.bottom});
+    const Rect listInDialog{list.left, list.top, list.right, list.bottom};
+    const Rect overCell = StartupFileChooserPlacement(listInDialog, {cell.left, cell.top, cell.right, cell.bottom});
+    const int longest = LongestTextWidth(dlg, entries);
+    const Rect placed = StartupFileChooserField(overCell, listInDialog, longest, GetSystemMetrics(SM_CXVSCROLL));
     dlg.choiceCombo.MoveWindow(placed.left, placed.top, placed.Width(), placed.Height(), globalWindowRedraw_g);
     dlg.instanceList.EnableWindow(false);
     dlg.choiceCombo.ShowWindow(SW_SHOWNA);
     dlg.choiceCombo.SetFocus();
+    // Open with the list dropped down: one double-click is enough to choose.
+    dlg.choiceCombo.ShowDropDown(true);
 }
 
 }  // namespace
@@ -58,7 +83,9 @@ void CtarnwickDlg::OnNMDblclkListQelConfigurationData(NMHDR* header, LRESULT* re
 }
 
 void CtarnwickDlg::OnCloseupCombo2() {
-    const int selection = choiceCombo.GetCurSel();
+    // Escape closed it: no choice, whatever the list highlighted.
+    const bool cancelled = std::exchange(startupChoiceCancelled, false);
+    const int selection = cancelled ? CB_ERR : choiceCombo.GetCurSel();
     std::wstring chosen;
     if (selection != CB_ERR) chosen = choiceCombo.GetLBText(selection);
     ApplyStartupFileChoice(instanceList, selectedListItem_g, selection != CB_ERR ? &chosen : nullptr,

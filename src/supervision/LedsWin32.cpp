@@ -31,6 +31,10 @@ void CtarnwickDlg::OnStnClickedStaticQel9() { OpenWebBrowser(8); }
 void CtarnwickDlg::OnStnClickedStaticQel10() { OpenWebBrowser(9); }
 
 void CtarnwickDlg::OpenWebBrowser(int instance) {
+    if (ReportsNoBrowser(instanceList, instance, browserCombo.GetCount())) {
+        MessageBoxW(hwnd_, NoBrowserBox::text, NoBrowserBox::caption, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
     const int selection = browserCombo.GetCurSel();
     if (selection < 0) return;
     const std::wstring commandLine =

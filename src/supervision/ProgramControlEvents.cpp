@@ -43,13 +43,11 @@ bool IsInstance(long i) { return i >= 0 && i < maxInstances; }
 
 void ChooseHint(ProgramControlHost& host, long controlId) {
     std::wstring& hint = host.HintText();
-    if (const wchar_t* text = HintTextFor(controlId, host.MouseOverArea())) {
-        hint = text;
-        return;
-    }
-    if (hint.empty()) return;
-    hint.clear();
-    host.InvalidateDialog();
+    const wchar_t* text = HintTextFor(controlId, host.MouseOverArea());
+    const std::wstring chosen = text ? text : L"";
+    if (hint == chosen) return;
+    hint = chosen;
+    host.InvalidateHintLine();
 }
 
 // A monitor left watching by a plainly stopped search: wait for its end (it has been told

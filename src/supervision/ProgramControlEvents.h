@@ -24,7 +24,7 @@ public:
     // Effects on the dialog.
     virtual void SetInstanceLedColor(int instance, int colour) = 0;
     virtual void SetSearchLedColor(int colour) = 0;
-    virtual void InvalidateDialog() = 0;
+    virtual void InvalidateHintLine() = 0;  // the hint text changed
     virtual void FocusInstanceRow(int row) = 0;
     virtual void EnableCloseAdapterButton(bool enable) = 0;
     virtual void ShowErrorBox(const std::wstring& text, const std::wstring& caption) = 0;

@@ -18,7 +18,7 @@ public:
 
     void SetInstanceLedColor(int instance, int colour) override { d_.SetLedColor(d_.instanceLed[instance], colour); }
     void SetSearchLedColor(int colour) override { d_.SetLedColor(d_.searchLed, colour); }
-    void InvalidateDialog() override { d_.Invalidate(TRUE); }
+    void InvalidateHintLine() override { d_.InvalidateHintLine(); }
     void FocusInstanceRow(int row) override;
     void EnableCloseAdapterButton(bool enable) override { d_.closeAdapterButton.EnableWindow(enable); }
     void ShowErrorBox(const std::wstring& text, const std::wstring& caption) override;

@@ -12,6 +12,14 @@ bool Track(bool& flag, const Rect& rect, int x, int y) {
     return true;
 }
 
+// Scale mode ends (Ctrl up or the auto-scale click): the label and the hint say so.
+void EndScaleMode(ChromeState& state, ChromeActions& actions) {
+    state.ctrlKeyDown = false;
+    state.hintText.clear();
+    actions.findAndConfigureLabel = ChromeText::findAndConfigureLabel;
+    actions.invalidate = true;
+}
+
 }  // namespace
 
 ChromeActions HandleMouseMove(ChromeState& state, const ChromeRects& rects, int x, int y) {
@@ -33,14 +41,18 @@ ChromeActions HandleMouseMove(ChromeState& state, const ChromeRects& rects, int 
 }
 
 ChromeActions HandleMouseLeave(ChromeState& state) {
-    state.mouseTracking = false;
-    for (bool& over : state.mouseOverArea) over = false;
-    if (state.ctrlKeyDown)
-        state.hintText = ChromeText::wheelHint;
-    else
-        state.hintText.clear();
     ChromeActions actions;
-    actions.invalidate = true;
+    state.mouseTracking = false;
+    for (bool& over : state.mouseOverArea) {
+        if (over) actions.invalidate = true;
+        over = false;
+    }
+    if (!state.ctrlKeyDown) {
+        actions.requestHint = true;
+    } else if (state.hintText != ChromeText::wheelHint) {
+        state.hintText = ChromeText::wheelHint;
+        actions.invalidateHint = !actions.invalidate;
+    }
     return actions;
 }
 
@@ -64,7 +76,7 @@ ChromeActions HandleButtonUp(ChromeState& state, const ChromeRects& rects, int x
     }
     if (rects.minimizeButton.ContainsStrict(x, y)) {
         if (state.ctrlKeyDown) {
-            state.ctrlKeyDown = false;
+            EndScaleMode(state, actions);
             actions.autoScale = true;
         } else {
             actions.minimize = true;
@@ -90,10 +102,7 @@ ChromeActions HandleCtrlKey(ChromeState& state, bool down) {
         actions.findAndConfigureLabel = ChromeText::closeAllLabel;
         actions.invalidate = true;
     } else if (!down && state.ctrlKeyDown) {
-        state.ctrlKeyDown = false;
-        state.hintText.clear();
-        actions.findAndConfigureLabel = ChromeText::findAndConfigureLabel;
-        actions.invalidate = true;
+        EndScaleMode(state, actions);
     }
     return actions;
 }

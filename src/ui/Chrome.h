@@ -36,7 +36,9 @@ struct ChromeState {
 
 struct ChromeActions {
     bool invalidate = false;       // repaint the whole dialog
+    bool invalidateHint = false;   // only the hint line changed: repaint just its rectangle
     bool trackMouseLeave = false;  // ask for a mouse-leave notification
+    bool requestHint = false;      // post the hint request (code 0) for what lies under the mouse now
     bool drag = false;             // let the system move the window with the mouse
     bool closeProcessesAndClose = false;  // close all backends, then close the dialog
     bool stopSearchAndClose = false;      // ask the search to stop; the dialog closes after it
@@ -47,11 +49,17 @@ struct ChromeActions {
 };
 
 ChromeActions HandleMouseMove(ChromeState& state, const ChromeRects& rects, int x, int y);
+// The mouse left the dialog's own surface, for a child control or out of the window. In
+// scale mode the hint turns to the wheel hint; otherwise the hint is asked for anew for what
+// lies under the mouse now (a control's hint, or none), since the control's own request may
+// have come before this notification. Repaints the whole dialog only when a hover flag was
+// set, the hint line alone when only the hint changed.
 ChromeActions HandleMouseLeave(ChromeState& state);
 // A press drags the window when it is on the drag bar, or when the last move left the mouse
 // over the title bar but over neither of its buttons.
 ChromeActions HandleButtonDown(const ChromeState& state, const ChromeRects& rects, int x, int y);
-// Buttons act on release, by the release position alone.
+// Buttons act on release, by the release position alone. The auto-scale click ends scale
+// mode like the Ctrl key going up, so button 1003's label says again what a click does.
 ChromeActions HandleButtonUp(ChromeState& state, const ChromeRects& rects, int x, int y, bool searchRunning);
 ChromeActions HandleDoubleClick(ChromeState& state, const ChromeRects& rects, int x, int y);
 // Ctrl key down (auto-repeat included) or up.

@@ -1,5 +1,6 @@
 #include "ui/Layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 int Scaled(double s, int n) { return static_cast<int>(std::lround(s * n)); }
@@ -61,6 +62,15 @@ Rect PlaceKeepingTopRight(const Rect& previousWindow, int width, int height) {
     return {previousWindow.right - width, previousWindow.top, previousWindow.right, previousWindow.top + height};
 }
 
+Rect KeepWithin(const Rect& window, const Rect& area) {
+    int dx = 0, dy = 0;
+    if (window.right > area.right) dx = area.right - window.right;
+    if (window.left + dx < area.left) dx = area.left - window.left;
+    if (window.bottom > area.bottom) dy = area.bottom - window.bottom;
+    if (window.top + dy < area.top) dy = area.top - window.top;
+    return {window.left + dx, window.top + dy, window.right + dx, window.bottom + dy};
+}
+
 FontSpec DialogFont(int index, double s) {
     switch (index) {
         case 0: return {L"Calibri", Scaled(s, 15), 700};
@@ -76,6 +86,17 @@ ScaleFactors ScaleFactorsForMonitorHeight(double height) {
         return {s, s > 2.0 ? s : 2.0};
     }
     return {1.0, 2.0};
+}
+
+double LargestScaleWithin(int width, int height) {
+    // s * 850 <= width implies S(850) <= width, whatever the rounding.
+    return std::min(width / 850.0, height / 550.0);
+}
+
+ScaleFactors ScaleFactorsForMonitor(double monitorHeight, int workWidth, int workHeight) {
+    const ScaleFactors fromHeight = ScaleFactorsForMonitorHeight(monitorHeight);
+    const double maximum = std::max(1.0, std::min(fromHeight.maximum, LargestScaleWithin(workWidth, workHeight)));
+    return {std::min(fromHeight.scale, maximum), maximum};
 }
 
 double ScaleAfterWheel(double s, double maximum, int zDelta) {

@@ -54,6 +54,10 @@ DialogGeometry ComputeDialogGeometry(double s, bool standardLayout);
 // and top, so the top-right corner stays through every rescale and flip.
 Rect PlaceKeepingTopRight(const Rect& previousWindow, int width, int height);
 
+// The window moved the least distance that brings it inside the area (the monitor's work
+// area); when it is larger than the area, its top-left corner is kept inside.
+Rect KeepWithin(const Rect& window, const Rect& area);
+
 // The fonts of a layout pass: fonts[0] LED captions, [1] title and hint line, [2] buttons
 // and browser combo, [3] lists and the cell editor.
 struct FontSpec {
@@ -70,6 +74,13 @@ struct ScaleFactors {
 // From the height of the monitor's rectangle: above 1080 pixels s = h / 1080 and the wheel
 // may go up to max(2.0, s); otherwise 1.0 with a maximum of 2.0.
 ScaleFactors ScaleFactorsForMonitorHeight(double height);
+
+// The largest s at which the whole window, S(850) x S(550), fits an area of that size.
+double LargestScaleWithin(int width, int height);
+
+// The monitor-derived factors, limited so that the window fits the monitor's work area:
+// the maximum never exceeds what fits (nor falls below 1.0), and s never exceeds the maximum.
+ScaleFactors ScaleFactorsForMonitor(double monitorHeight, int workWidth, int workHeight);
 
 // One wheel message in scale mode: +120 grows by 0.025 up to the maximum, -120 shrinks by
 // 0.025 down to 1.0, any other delta keeps s.

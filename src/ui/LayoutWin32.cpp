@@ -19,6 +19,14 @@ void Place(HWND control, const Rect& r) {
     InvalidateRect(control, nullptr, TRUE);
 }
 
+// The work area of a monitor (the screen less the task bar); empty when it is unknown.
+Rect WorkArea(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!monitor || !GetMonitorInfoW(monitor, &info)) return {};
+    return {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
 }  // namespace
 
 void CtarnwickDlg::SetScaleFactor() {
@@ -30,7 +38,11 @@ void CtarnwickDlg::SetScaleFactor() {
         const RECT& r = info.rcMonitor;
         height = r.bottom > r.top ? r.bottom - r.top : r.top - r.bottom;
     }
-    const ScaleFactors f = ScaleFactorsForMonitorHeight(height);
+    // The wheel and the auto-scale click never make the window larger than the work area.
+    const Rect work = WorkArea(monitor);
+    const ScaleFactors f = work.Width() > 0 && work.Height() > 0
+                               ? ScaleFactorsForMonitor(height, work.Width(), work.Height())
+                               : ScaleFactorsForMonitorHeight(height);
     dlgScaleFactor_g = f.scale;
     dlgScaleFactorMax_g = f.maximum;
 }
@@ -82,7 +94,11 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     // Keep the top-right corner where it was.
     POINT origin{0, 0};
     ClientToScreen(hwnd_, &origin);
-    const Rect placed = PlaceKeepingTopRight({before.left, origin.y, before.right, origin.y + g.height}, g.width, g.height);
+    Rect placed = PlaceKeepingTopRight({before.left, origin.y, before.right, origin.y + g.height}, g.width, g.height);
+    // A rescale that would push the window past the work area's edge moves it back inside.
+    const bool resized = g.width != before.right - before.left || g.height != before.bottom - before.top;
+    const Rect work = WorkArea(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
+    if (resized && work.Width() > 0 && work.Height() > 0) placed = KeepWithin(placed, work);
     MoveWindow(hwnd_, placed.left, placed.top, g.width, g.height, globalWindowRedraw_g);
     dialogRect = placed;
 

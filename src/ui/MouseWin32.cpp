@@ -27,6 +27,11 @@ int ControlIdUnder(HWND dialog, HWND window) {
     return 0;
 }
 
+void Repaint(CtarnwickDlg& d, const ChromeActions& actions) {
+    if (actions.invalidate) d.Invalidate();
+    else if (actions.invalidateHint) d.InvalidateHintLine();
+}
+
 }  // namespace
 
 void CtarnwickDlg::OnMouseMove(UINT, POINT point) {
@@ -40,13 +45,24 @@ void CtarnwickDlg::OnMouseMove(UINT, POINT point) {
         track.dwHoverTime = HOVER_DEFAULT;
         TrackMouseEvent(&track);
     }
-    if (actions.invalidate) Invalidate();
+    Repaint(*this, actions);
     DefaultProcessing();
 }
 
 void CtarnwickDlg::OnMouseLeave() {
     ChromeState state = StateOf(*this);
-    if (HandleMouseLeave(state).invalidate) Invalidate();
+    const ChromeActions actions = HandleMouseLeave(state);
+    Repaint(*this, actions);
+    if (actions.requestHint) {
+        // The dialog's own control under the mouse (not a window inside it, such as a combo
+        // box's edit field), or none when the mouse is over the dialog's surface or outside.
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        ScreenToClient(hwnd_, &cursor);
+        HWND child = ChildWindowFromPointEx(hwnd_, cursor, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
+        const int id = child && child != hwnd_ ? ::GetDlgCtrlID(child) : 0;
+        PostMessageW(hwnd_, programControlMessage, pcHintRequest, id);
+    }
     DefaultProcessing();
 }
 
@@ -84,6 +100,7 @@ void CtarnwickDlg::OnLButtonUp(UINT, POINT point) {
         RequestSearchStopAndCloseApp();
     }
     if (actions.minimize) SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (actions.findAndConfigureLabel) findAndConfigureButton.SetWindowText(actions.findAndConfigureLabel);
     if (actions.autoScale) {
         SetScaleFactor();
         ConfigureDialogWindow();
@@ -98,11 +115,12 @@ void CtarnwickDlg::OnLButtonDblClk(UINT, POINT point) {
 }
 
 BOOL CtarnwickDlg::PreTranslateMessage(MSG* msg) {
+    if (HandleChooserKey(*msg)) return TRUE;
     if ((msg->message == WM_KEYDOWN || msg->message == WM_KEYUP) && msg->wParam == VK_CONTROL) {
         ChromeState state = StateOf(*this);
         const ChromeActions actions = HandleCtrlKey(state, msg->message == WM_KEYDOWN);
         if (actions.findAndConfigureLabel) findAndConfigureButton.SetWindowText(actions.findAndConfigureLabel);
-        if (actions.invalidate) Invalidate();
+        Repaint(*this, actions);
     }
     return DialogBase::PreTranslateMessage(msg);
 }

@@ -75,6 +75,11 @@ void CtarnwickDlg::OnPaint() {
 
 BOOL CtarnwickDlg::OnEraseBkgnd(HDC) { return FALSE; }
 
+void CtarnwickDlg::InvalidateHintLine() {
+    const RECT hint{hintTextRect.left, hintTextRect.top, hintTextRect.right, hintTextRect.bottom};
+    InvalidateRect(hwnd_, &hint, FALSE);
+}
+
 void CtarnwickDlg::DrawCancelButton(HDC hdc) {
     GdiSurface surface(hdc, brushes, fonts, nullptr, {});
     DrawCloseGlyph(surface, closeButtonRect, mouseOverArea[0], dlgScaleFactor_g);

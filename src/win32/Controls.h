@@ -57,6 +57,8 @@ public:
     void SetCurSel(int index) const { SendMessageW(hwnd_, CB_SETCURSEL, index, 0); }
     std::wstring GetLBText(int index) const;
     void ClearEditSelection() const { SendMessageW(hwnd_, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0)); }
+    bool GetDroppedState() const { return SendMessageW(hwnd_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
+    void ShowDropDown(bool show) const { SendMessageW(hwnd_, CB_SHOWDROPDOWN, show, 0); }
 };
 
 // A report-view list control; it is also the table the core reads and writes.

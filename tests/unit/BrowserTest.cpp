@@ -21,4 +21,15 @@ TEST(BrowserCommandLine, OnlyAnActiveRowWithAChosenFoundBrowserOpensOne) {
     for (int row : {1, 2, 3, 4, -1}) EXPECT_EQ(BrowserCommandLine(table, row, L"Chrome", paths), L"") << row;
 }
 
+TEST(BrowserCommandLine, NoBrowserIsReportedOnlyForAClickThatWouldOpenOne) {
+    MemoryTable table(instanceColumnCount);
+    table.AddRow({L"1", L"Yes", L"Ethernet", L"127.0.0.1", L"50000"});
+    table.AddRow({L"2", L"No", L"Ethernet", L"127.0.0.1", L"50001"});
+    EXPECT_TRUE(ReportsNoBrowser(table, 0, 0));
+    EXPECT_FALSE(ReportsNoBrowser(table, 0, 1)) << "a browser is offered";
+    EXPECT_FALSE(ReportsNoBrowser(table, 1, 0)) << "inactive: the click does nothing anyway";
+    EXPECT_FALSE(ReportsNoBrowser(table, -1, 0)) << "a double-click below the last row";
+    EXPECT_FALSE(ReportsNoBrowser(table, 2, 0));
+}
+
 }  // namespace

@@ -160,4 +160,50 @@ TEST(LayoutScaleFactor, WheelStepsAreClampedAndOddDeltasKeepTheScale) {
     EXPECT_DOUBLE_EQ(s, 1.0);
 }
 
+TEST(LayoutScaleFactor, TheWindowFitsTheWorkAreaAtTheLargestScale) {
+    struct Case { double monitorHeight; int workWidth, workHeight; double scale, maximum; };
+    for (const Case& c : {
+             // 1920 x 1080 without a task bar: the height limits, 1080 / 550.
+             Case{1080, 1920, 1080, 1.0, 1080.0 / 550.0},
+             // With a 40-pixel task bar the window grows less.
+             Case{1080, 1920, 1040, 1.0, 1040.0 / 550.0},
+             // Tall enough: the monitor's own factors stand.
+             Case{1440, 2560, 1400, 1440.0 / 1080.0, 2.0},
+             Case{2160, 3840, 2120, 2.0, 2.0},
+             // A portrait monitor: the width limits the monitor-derived factor too.
+             Case{1920, 1080, 1880, 1080.0 / 850.0, 1080.0 / 850.0},
+             // Smaller than the window at 1.0: never below 1.0.
+             Case{768, 800, 560, 1.0, 1.0},
+         }) {
+        const ScaleFactors f = ScaleFactorsForMonitor(c.monitorHeight, c.workWidth, c.workHeight);
+        EXPECT_DOUBLE_EQ(f.scale, c.scale) << c.monitorHeight << " " << c.workWidth << "x" << c.workHeight;
+        EXPECT_DOUBLE_EQ(f.maximum, c.maximum) << c.monitorHeight << " " << c.workWidth << "x" << c.workHeight;
+        if (f.maximum > 1.0) {
+            EXPECT_LE(Scaled(f.maximum, 850), c.workWidth);
+            EXPECT_LE(Scaled(f.maximum, 550), c.workHeight);
+        }
+    }
+    // The wheel stops at the limit: forty notches from 1.0 on a 1080-pixel work area.
+    const ScaleFactors f = ScaleFactorsForMonitor(1080, 1920, 1080);
+    double s = f.scale;
+    for (int i = 0; i < 45; ++i) s = ScaleAfterWheel(s, f.maximum, 120);
+    const DialogGeometry g = ComputeDialogGeometry(s, true);
+    EXPECT_EQ(g.height, 1080);
+    EXPECT_EQ(g.width, 1669);
+}
+
+TEST(LayoutScaleFactor, KeepWithinMovesTheWindowBackIntoTheWorkArea) {
+    const Rect work{0, 0, 1920, 1040};
+    // Grown from its top-right corner at (1910, 10) to the full height: moved up.
+    EXPECT_EQ(KeepWithin({241, 10, 1910, 1050}, work), (Rect{241, 0, 1910, 1040}));
+    // Already inside: unchanged.
+    EXPECT_EQ(KeepWithin({1060, 10, 1910, 560}, work), (Rect{1060, 10, 1910, 560}));
+    // Dragged past the left and bottom edges.
+    EXPECT_EQ(KeepWithin({-100, 900, 750, 1450}, work), (Rect{0, 490, 850, 1040}));
+    // Past the right edge of a second monitor's work area.
+    EXPECT_EQ(KeepWithin({3000, 100, 3850, 650}, Rect{1920, 0, 3840, 1080}), (Rect{2990, 100, 3840, 650}));
+    // Larger than the area: the top-left corner stays reachable.
+    EXPECT_EQ(KeepWithin({-50, -20, 850, 580}, Rect{0, 0, 800, 560}), (Rect{0, 0, 900, 600}));
+}
+
 }  // namespace

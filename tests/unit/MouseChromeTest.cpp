@@ -135,11 +135,10 @@ TEST(MouseChrome, CtrlKeyEntersAndLeavesScaleModeWithHintsAndLabels) {
     HandleCtrlKey(d.state, true);
     EXPECT_EQ(d.hintText, ChromeText::autoScaleHint);
     HandleCtrlKey(d.state, false);
-    HandleMouseLeave(d.state);
     EXPECT_EQ(d.hintText, L"");
 }
 
-TEST(MouseChrome, AutoScaleClickEndsScaleModeAndTheLaterKeyUpChangesNothing) {
+TEST(MouseChrome, AutoScaleClickEndsScaleModeAndRestoresLabelAndHint) {
     Dialog d;
     EXPECT_TRUE(d.Up(810, 10).minimize);  // outside scale mode it minimizes
 
@@ -149,14 +148,53 @@ TEST(MouseChrome, AutoScaleClickEndsScaleModeAndTheLaterKeyUpChangesNothing) {
     EXPECT_TRUE(a.autoScale);
     EXPECT_FALSE(a.minimize);
     EXPECT_FALSE(d.ctrlKeyDown);
-    EXPECT_EQ(d.hintText, ChromeText::autoScaleHint);  // hint stays as it was
+    // The label says again what a click on button 1003 does, and the scaling hint is gone.
+    EXPECT_STREQ(a.findAndConfigureLabel, L"Find And Configure QEL Devices");
+    EXPECT_EQ(d.hintText, L"");
+    EXPECT_TRUE(a.invalidate);
 
-    const ChromeActions up = HandleCtrlKey(d.state, false);
-    EXPECT_EQ(up.findAndConfigureLabel, nullptr);  // button 1003 keeps its scale-mode label
-    EXPECT_FALSE(up.invalidate);
-    // Still holding Ctrl: the next auto-repeat turns scale mode on again.
-    HandleCtrlKey(d.state, true);
+    // Still holding Ctrl: the next auto-repeat turns scale mode on again, with its label...
+    ChromeActions repeat = HandleCtrlKey(d.state, true);
     EXPECT_TRUE(d.ctrlKeyDown);
+    EXPECT_STREQ(repeat.findAndConfigureLabel, L"Close All Running Processes");
+    // ...and the key-up ends it once more.
+    const ChromeActions up = HandleCtrlKey(d.state, false);
+    EXPECT_STREQ(up.findAndConfigureLabel, L"Find And Configure QEL Devices");
+    EXPECT_FALSE(d.ctrlKeyDown);
+
+    // Without an auto-repeat between click and key-up, the key-up finds scale mode off.
+    HandleCtrlKey(d.state, true);
+    d.Up(810, 10);
+    const ChromeActions lateUp = HandleCtrlKey(d.state, false);
+    EXPECT_EQ(lateUp.findAndConfigureLabel, nullptr);
+    EXPECT_FALSE(lateUp.invalidate);
+}
+
+TEST(MouseChrome, MouseLeaveAsksForTheHintUnderTheMouseAndRepaintsOnlyWhatChanged) {
+    Dialog d;
+    d.Move(400, 300);  // body: no hover flag
+    d.hintText = L"If LED is green, click to open a web browser for QEL 3.";
+    ChromeActions a = HandleMouseLeave(d.state);
+    // The LED's own request may have come first: the hint stays until the new request.
+    EXPECT_EQ(d.hintText, L"If LED is green, click to open a web browser for QEL 3.");
+    EXPECT_TRUE(a.requestHint);
+    EXPECT_FALSE(a.invalidate);
+    EXPECT_FALSE(a.invalidateHint);
+
+    d.Move(840, 10);  // close button: its colour goes with the flag
+    a = HandleMouseLeave(d.state);
+    EXPECT_TRUE(a.invalidate);
+    EXPECT_TRUE(a.requestHint);
+
+    HandleCtrlKey(d.state, true);
+    d.hintText = ChromeText::autoScaleHint;
+    a = HandleMouseLeave(d.state);
+    EXPECT_EQ(d.hintText, ChromeText::wheelHint);
+    EXPECT_FALSE(a.requestHint) << "scale mode asks for no hints";
+    EXPECT_TRUE(a.invalidateHint) << "only the hint line changed";
+    EXPECT_FALSE(a.invalidate);
+    a = HandleMouseLeave(d.state);
+    EXPECT_FALSE(a.invalidateHint) << "the wheel hint already shows";
 }
 
 TEST(MouseChrome, CursorAndHintRequests) {

@@ -4,17 +4,20 @@
 
 namespace {
 
-TEST(ProgramControlHints, ControlsFirstThenHoverFlagsThenClearWithOneRepaint) {
+TEST(ProgramControlHints, ControlsFirstThenHoverFlagsAndTheHintLineRepaintedOnEveryChange) {
     FakeDialog d(10);
     HandleProgramControl(d, pcHintRequest, 1006);
     EXPECT_EQ(d.hint, L"If LED is green, click to open a web browser for QEL 3.");
+    EXPECT_EQ(d.hintRepaints, 1) << "a new hint is painted at once";
+    HandleProgramControl(d, pcHintRequest, 1006);
+    EXPECT_EQ(d.hintRepaints, 1) << "the same hint again: nothing to repaint";
     HandleProgramControl(d, pcHintRequest, 1013);
     EXPECT_EQ(d.hint, L"If LED is green, click to open a web browser for QEL 10.");
     HandleProgramControl(d, pcHintRequest, 1014);
     EXPECT_EQ(d.hint, L"If LED is flashing green, searching for connected QEL devices.");
     HandleProgramControl(d, pcHintRequest, 1001);
     EXPECT_EQ(d.hint, L"Double-click columns to change Ethernet Adapter or Startup File.");
-    EXPECT_EQ(d.invalidations, 0) << "a new hint asks for no repaint here";
+    EXPECT_EQ(d.hintRepaints, 4);
 
     // A control wins over the hover flags; among the flags the close button comes first.
     d.hover[2] = d.hover[3] = true;
@@ -25,13 +28,14 @@ TEST(ProgramControlHints, ControlsFirstThenHoverFlagsThenClearWithOneRepaint) {
     d.hover[0] = true;
     HandleProgramControl(d, pcHintRequest, 0);
     EXPECT_EQ(d.hint, L"Click to exit.");
+    EXPECT_EQ(d.hintRepaints, 7);
 
     for (bool& h : d.hover) h = false;
     HandleProgramControl(d, pcHintRequest, 0);
     EXPECT_EQ(d.hint, L"");
-    EXPECT_EQ(d.invalidations, 1);
+    EXPECT_EQ(d.hintRepaints, 8);
     HandleProgramControl(d, pcHintRequest, 0);
-    EXPECT_EQ(d.invalidations, 1) << "nothing to clear, nothing to repaint";
+    EXPECT_EQ(d.hintRepaints, 8) << "nothing to clear, nothing to repaint";
 }
 
 TEST(ProgramControlBlink, FirstStepIsOffAndThePhaseCarriesOver) {

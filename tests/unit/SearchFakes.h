@@ -303,7 +303,7 @@ public:
     ListTable& InstanceList() override { return table; }
     void SetInstanceLedColor(int i, int colour) override { instanceLed[i] = colour; }
     void SetSearchLedColor(int colour) override { searchLed = colour; }
-    void InvalidateDialog() override { ++invalidations; }
+    void InvalidateHintLine() override { ++hintRepaints; }
     void FocusInstanceRow(int row) override { focusedRow = row; }
     void EnableCloseAdapterButton(bool enable) override { closeAdapterEnabled = enable; }
     // Like a real box: modal, open for boxOpenFor milliseconds; its loop dispatches what is
@@ -375,7 +375,7 @@ public:
     int currentInstance = 0;
     int instanceLed[10] = {};
     int searchLed = -1;
-    int invalidations = 0;
+    int hintRepaints = 0;
     int focusedRow = -1;
     bool closeAdapterEnabled = true;
     bool closed = false;

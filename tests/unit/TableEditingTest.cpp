@@ -40,6 +40,29 @@ TEST(TableEditingStartupFiles, SearchPatternNamesTheInstanceFolder) {
     EXPECT_EQ(StartupFileSearchPattern(L"C:", L"Tools\\FileSystemFolders\\", L""), L"");
 }
 
+TEST(TableEditingStartupFiles, ChooserSitsOverTheCellAndWidensForTheLongestName) {
+    const Rect list{40, 168, 845, 368};
+    const Rect overCell = StartupFileChooserPlacement(list, {600, 40, 733, 55});
+    EXPECT_EQ(overCell, (Rect{642, 208, 775, 223}));
+    // Short names: the cell's size.
+    EXPECT_EQ(StartupFileChooserField(overCell, list, 100, 17), overCell);
+    // A longer name widens the field to the right, as far as the list's right edge...
+    EXPECT_EQ(StartupFileChooserField(overCell, list, 160, 17), (Rect{642, 208, 835, 223}));
+    // ...and beyond that moves it left.
+    EXPECT_EQ(StartupFileChooserField(overCell, list, 300, 17), (Rect{512, 208, 845, 223}));
+    // Wider than the whole list: it starts at the list's left edge.
+    EXPECT_EQ(StartupFileChooserField(overCell, list, 1000, 17), (Rect{40, 208, 1073, 223}));
+}
+
+TEST(TableEditingStartupFiles, TheCurrentFileIsFoundByItsExactName) {
+    const Names entries{L"B.XML", L"b.xml", L"eval-trx9420.xml"};
+    EXPECT_EQ(IndexOfEntry(entries, L"b.xml"), 1);
+    EXPECT_EQ(IndexOfEntry(entries, L"B.XML"), 0);
+    EXPECT_EQ(IndexOfEntry(entries, L"EVAL-TRX9420.XML"), -1);
+    EXPECT_EQ(IndexOfEntry(entries, L""), -1);
+    EXPECT_EQ(IndexOfEntry({}, L"eval-trx9420.xml"), -1);
+}
+
 class AdapterAssignment : public ::testing::Test {
 protected:
     MemoryTable adapters{adapterColumnCount};

@@ -153,9 +153,29 @@ protected:
         return SendMessageW(Dlg(), WM_NOTIFY, listId, reinterpret_cast<LPARAM>(&activate));
     }
 
+    // The chooser's list closes without a key: it rolls up and notifies the dialog.
     void CloseUp() {
-        SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_CHOICE, CBN_CLOSEUP),
-                     reinterpret_cast<LPARAM>(dlg->choiceCombo.GetSafeHwnd()));
+        if (dlg->choiceCombo.GetDroppedState())
+            dlg->choiceCombo.ShowDropDown(false);
+        else
+            SendMessageW(Dlg(), WM_COMMAND, MAKEWPARAM(IDC_COMBO_CHOICE, CBN_CLOSEUP),
+                         reinterpret_cast<LPARAM>(dlg->choiceCombo.GetSafeHwnd()));
+    }
+
+    // A key pressed in a combo box's edit field, through the dialog's own message loop:
+    // true when the dialog kept it back.
+    bool KeyIn(const ComboBox& combo, WPARAM key) {
+        MSG msg{};
+        msg.hwnd = FindWindowExW(combo.GetSafeHwnd(), nullptr, L"Edit", nullptr);
+        msg.message = WM_KEYDOWN;
+        msg.wParam = key;
+        const bool keptBack = dlg->PreTranslateMessage(&msg) != FALSE;
+        if (!keptBack) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Pump();
+        return keptBack;
     }
 
     Names Column(const ListTable& t, int column) const {
@@ -246,8 +266,9 @@ TEST_F(NetworkDialog, StartupFileChooserOpensOverTheCellWithTheFolderFiles) {
 
     EXPECT_EQ(selectedListItem_g, 2);
     EXPECT_EQ(ChooserEntries(), (Names{L"B.XML", L"eval-trx9420.xml", L"old.xml"}));
-    EXPECT_EQ(dlg->choiceCombo.GetCurSel(), CB_ERR);
+    EXPECT_EQ(dlg->choiceCombo.GetCurSel(), 1) << "the current file";
     EXPECT_TRUE(dlg->choiceCombo.IsWindowVisible());
+    EXPECT_TRUE(dlg->choiceCombo.GetDroppedState()) << "opened dropped down";
     EXPECT_FALSE(dlg->instanceList.IsWindowEnabled());
     const HWND focus = GetFocus();
     EXPECT_TRUE(focus == dlg->choiceCombo.GetSafeHwnd() || IsChild(dlg->choiceCombo.GetSafeHwnd(), focus));
@@ -258,7 +279,7 @@ TEST_F(NetworkDialog, StartupFileChooserOpensOverTheCellWithTheFolderFiles) {
     const RECT combo = dlg->choiceCombo.GetRectInParent();
     EXPECT_EQ(combo.left, list.left + cell.left + 2);
     EXPECT_EQ(combo.top, list.top + cell.top);
-    EXPECT_EQ(combo.right - combo.left, cell.right - cell.left);
+    EXPECT_GE(combo.right - combo.left, cell.right - cell.left);
 
     // Closing the list without a choice writes nothing.
     const std::string before = ReadText(L"qel-configuration.txt");
@@ -287,6 +308,48 @@ TEST_F(NetworkDialog, StartupFileChooserIsRefusedDuringASearchAndEmptyWithoutAFo
     EXPECT_EQ(dlg->choiceCombo.GetCount(), 0);
     CloseUp();
     EXPECT_TRUE(dlg->instanceList.IsWindowEnabled());
+}
+
+TEST_F(NetworkDialog, EnterAndEscapeInsideTheChoosersNeverReachTheDialog) {
+    MakeInstanceFolder(L"FS_QEL_Instance2");
+    const std::string before = ReadText(L"qel-configuration.txt");
+
+    DoubleClick(IDC_LIST_QEL_CONFIGURATION_DATA, 2, colStartupFileName);
+    KeyIn(dlg->choiceCombo, VK_UP);  // B.XML highlighted
+    EXPECT_TRUE(KeyIn(dlg->choiceCombo, VK_ESCAPE));
+    EXPECT_FALSE(dlg->IsEnded());
+    EXPECT_FALSE(dlg->choiceCombo.IsWindowVisible());
+    EXPECT_TRUE(dlg->instanceList.IsWindowEnabled());
+    EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), L"eval-trx9420.xml");
+    EXPECT_EQ(ReadText(L"qel-configuration.txt"), before);
+    EXPECT_FALSE(dlg->repositoryResetPending[2]);
+
+    DoubleClick(IDC_LIST_QEL_CONFIGURATION_DATA, 2, colStartupFileName);
+    EXPECT_EQ(dlg->choiceCombo.GetCurSel(), 1) << "Escape chose nothing before";
+    KeyIn(dlg->choiceCombo, VK_UP);
+    EXPECT_TRUE(KeyIn(dlg->choiceCombo, VK_RETURN));
+    EXPECT_FALSE(dlg->IsEnded());
+    EXPECT_FALSE(dlg->choiceCombo.IsWindowVisible());
+    EXPECT_EQ(dlg->instanceList.Cell(2, colStartupFileName), L"B.XML");
+    EXPECT_NE(ReadText(L"qel-configuration.txt").find("StartupFileName B.XML"), std::string::npos);
+    EXPECT_TRUE(dlg->repositoryResetPending[2]);
+
+    // The browser chooser: only while its list is dropped down.
+    dlg->browserCombo.ResetContent();
+    dlg->browserCombo.AddString(L"Chrome");
+    dlg->browserCombo.AddString(L"Firefox");
+    dlg->browserCombo.SetCurSel(0);
+    dlg->browserCombo.SetFocus();
+    for (const WPARAM key : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}}) {
+        dlg->browserCombo.ShowDropDown(true);
+        KeyIn(dlg->browserCombo, VK_DOWN);
+        EXPECT_EQ(dlg->browserCombo.GetCurSel(), 1) << key;
+        EXPECT_TRUE(KeyIn(dlg->browserCombo, key)) << key;
+        EXPECT_FALSE(dlg->IsEnded());
+        EXPECT_FALSE(dlg->browserCombo.GetDroppedState()) << key;
+        EXPECT_EQ(dlg->browserCombo.GetLBText(dlg->browserCombo.GetCurSel()), key == VK_ESCAPE ? L"Chrome" : L"Firefox");
+        dlg->browserCombo.SetCurSel(0);
+    }
 }
 
 }  // namespace

@@ -747,6 +747,36 @@ int CmdWaitCount(const Args& a) {
     return Fail(std::to_string(seen) + " processes named " + Utf8(a[0]) + " run, not " + std::to_string(wanted));
 }
 
+// The edit field of a drop-down combo box of the main dialog, in its client pixels:
+// "WIDTH FIRST LAST LENGTH FITTING DROPPED": the field's width, where its first and its last
+// character start, the text's length, how many characters lie left of the field's right
+// edge (LENGTH when nothing is cut there) and the width of the drop-down list.
+int CmdComboField(const Args& a) {
+    if (a.empty()) return Fail("usage: combo-field ID");
+    HWND combo = RequireControl(RequireMain(), static_cast<int>(Number(a[0].c_str())));
+    HWND edit = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+    if (!edit) return Fail("the combo box has no edit field");
+    RECT client{};
+    GetClientRect(edit, &client);
+    const LRESULT length = Send(edit, WM_GETTEXTLENGTH, 0, 0);
+    auto x = [&](LRESULT index) { return std::to_string(static_cast<short>(LOWORD(Send(edit, EM_POSFROMCHAR, index, 0)))); };
+    const LRESULT fitting = Send(edit, EM_CHARFROMPOS, 0, MAKELPARAM(client.right - 1, (client.top + client.bottom) / 2));
+    Line(std::to_string(client.right - client.left) + " " + x(0) + " " + x(length > 0 ? length - 1 : 0) + " " +
+         std::to_string(length) + " " + std::to_string(LOWORD(fitting)) + " " +
+         std::to_string(Send(combo, CB_GETDROPPEDWIDTH, 0, 0)));
+    return 0;
+}
+
+// The work area of the monitor that holds the main dialog: "left,top,right,bottom".
+int CmdWorkArea(const Args&) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromWindow(RequireMain(), MONITOR_DEFAULTTONEAREST), &info))
+        return Fail("no monitor information");
+    Line(RectText(info.rcWork));
+    return 0;
+}
+
 // Brings the main dialog to the front with the keyboard focus.
 int CmdFocus(const Args&) {
     HWND w = RequireMain();
@@ -1089,6 +1119,7 @@ int Usage() {
         "  count-processes NAME | pids NAME | kill NAME... | kill-pid PID [EXIT_CODE]\n"
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
         "  adapters (type, MAC, name, description of each)\n"
+        "  combo-field ID (field width, text position, characters shown, drop-down width) | work-area\n"
         "  focus | keystate VK | fixture (a stand-in window for testing probe itself)\n"
         "  window-enabled | box-placement CAPTION [MS] | menus [MS] | cursor | redraw\n"
         "  system-menu-check ITEM_TEXT (the open system menu against the standard one plus ITEM)\n"
@@ -1177,6 +1208,8 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"cursor") rc = CmdCursor(args);
     else if (command == L"redraw") rc = CmdRedraw(args);
     else if (command == L"system-menu-check") rc = CmdSystemMenuCheck(args);
+    else if (command == L"combo-field") rc = CmdComboField(args);
+    else if (command == L"work-area") rc = CmdWorkArea(args);
     else if (command.rfind(L"reg-", 0) == 0) rc = CmdReg(command, args);
     else rc = Usage();
     std::fflush(stdout);

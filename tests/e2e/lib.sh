@@ -68,6 +68,7 @@
 # Close-all:   close_all_with_ctrl            Ctrl held, a real click on button 1003
 # Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
 #              exclamation, information or none) of the first open box of the program;
+#              `probe boxes` one line per open box (caption and text);
 #              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.
 # Checks:      expect_eq WANT GOT [what] | expect_ne NOTWANT GOT [what]
 #              expect_match REGEX GOT [what] (extended regex, whole text searched)

@@ -44,11 +44,29 @@ center_of() {  # center_of ID -> CX CY (screen)
 ctrl_down() { probe post dlg 0x100 0x11 0x1D0001 >/dev/null; sleep 0.2; }
 ctrl_up() { probe post dlg 0x101 0x11 0xC01D0001 >/dev/null; sleep 0.2; }
 backends() { probe count-processes dravik.exe | tr -d '\r'; }
+# What a failed cycle leaves to explain it: every open box, and for each instance that is
+# not up its row and the end of its log.
+report() {
+    echo "== open boxes:"
+    probe boxes | tr -d '\r' | sed 's/^/   /'
+    local r
+    for r in $(seq 0 9); do
+        local active; active=$(probe list-cells 1001 "$r" 1 | tr -d '\r')
+        [ "$active" = Yes ] && continue
+        echo "== instance $((r + 1)) (FS_QEL_Instance$r): Active \"$active\", LED $(led_colour $((1004 + r))); end of its log:"
+        tail -c 1500 "$(instance_log "$r")" 2>/dev/null | tr -d '\r' | sed 's/^/   /'
+    done
+}
+soak_fail() {
+    report >&2
+    fail "$*"
+}
 search() {
     center_of 1003
     click "$CX" "$CY"
-    wait_for_eq -t 90 10 backends || fail "the search did not bring up ten backends"
-    wait_for_eq -t 30 1 probe control 1016 enabled || fail "the search did not end"
+    wait_for_eq -t 90 10 backends || soak_fail "the search did not bring up ten backends"
+    wait_for_eq -t 30 1 probe control 1016 enabled || soak_fail "the search did not end"
+    probe no-box 0 >/dev/null 2>&1 || soak_fail "a box is open after the search"
 }
 close_all() {
     ctrl_down
@@ -56,7 +74,7 @@ close_all() {
     center_of 1003
     click "$CX" "$CY"
     ctrl_up
-    wait_for_eq -t 30 0 backends || fail "Ctrl + button 1003 left backends running"
+    wait_for_eq -t 30 0 backends || soak_fail "Ctrl + button 1003 left backends running"
 }
 rescale_and_flip() {  # rescale_and_flip NOTCHES FLIPS
     local i notches=$1 flips=$2

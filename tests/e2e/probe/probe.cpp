@@ -618,10 +618,8 @@ const char* IconKind(HWND box) {
     return yellow >= blue ? "exclamation" : "information";
 }
 
-int CmdMessageBox(const Args& a) {
-    HWND box = WaitFor([] { return Box(); }, TimeoutArg(a, 0, 10000));
-    if (!box) return Fail("no message box appeared");
-    // A message box's text is its static 0xFFFF; other boxes show the texts of their statics.
+// A message box's text is its static 0xFFFF; other boxes show the texts of their statics.
+std::wstring BoxText(HWND box) {
     std::wstring text;
     if (HWND message = GetDlgItem(box, 0xFFFF)) text = TextOf(message);
     for (HWND c = GetWindow(box, GW_CHILD); c && text.empty(); c = GetWindow(c, GW_HWNDNEXT)) {
@@ -633,6 +631,13 @@ int CmdMessageBox(const Args& a) {
         }
         break;
     }
+    return text;
+}
+
+int CmdMessageBox(const Args& a) {
+    HWND box = WaitFor([] { return Box(); }, TimeoutArg(a, 0, 10000));
+    if (!box) return Fail("no message box appeared");
+    const std::wstring text = BoxText(box);
     Sleep(100);  // let the box paint its icon before its colours are read
     std::string buttons;
     for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
@@ -641,6 +646,14 @@ int CmdMessageBox(const Args& a) {
     Line("text=" + OneLine(text));
     Line("buttons=" + buttons);
     Line(std::string("icon=") + IconKind(box));
+    return 0;
+}
+
+// Every open box of the program, caption and text, for a failure report.
+int CmdBoxes(const Args&) {
+    const auto boxes = TopWindows([](HWND w) { return IsBox(w); });
+    for (HWND box : boxes) Line("caption=" + OneLine(TextOf(box)) + "\ttext=" + OneLine(BoxText(box)));
+    if (boxes.empty()) Line("no box is open");
     return 0;
 }
 
@@ -1114,7 +1127,7 @@ int Usage() {
         "  list-headers ID | list-cells ID [ROW [COL]] | list-count ID | list-selected ID\n"
         "  list-cell-rect ID ROW COL | combo-items ID | combo-selection ID\n"
         "  led ID | pixel X Y\n"
-        "  message-box [MS] | wait-box CAPTION [MS] | no-box [MS] | close-box [BUTTON [MS]]\n"
+        "  message-box [MS] | boxes | wait-box CAPTION [MS] | no-box [MS] | close-box [BUTTON [MS]]\n"
         "  post|send dlg|ID MSG WPARAM LPARAM | click ID\n"
         "  count-processes NAME | pids NAME | kill NAME... | kill-pid PID [EXIT_CODE]\n"
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
@@ -1186,6 +1199,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"led") rc = CmdLed(args);
     else if (command == L"pixel") rc = CmdPixel(args);
     else if (command == L"message-box") rc = CmdMessageBox(args);
+    else if (command == L"boxes") rc = CmdBoxes(args);
     else if (command == L"wait-box") rc = CmdWaitBox(args);
     else if (command == L"no-box") rc = CmdNoBox(args);
     else if (command == L"close-box") rc = CmdCloseBox(args);

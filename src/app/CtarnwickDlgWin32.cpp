@@ -4,6 +4,7 @@
 
 #include "app/AboutDlgWin32.h"
 #include "app/SharedGlobals.h"
+#include "supervision/ProgramControlHostWin32.h"
 #include "supervision/SearchState.h"
 #include "app/SingleInstance.h"
 #include "common/AnsiText.h"
@@ -153,8 +154,8 @@ void CtarnwickDlg::OnCloseRequest() {
             RequestSearchStopAndCloseApp();
             return;
         }
-        CloseAllOpenProcesses();
-        FindAndCloseRunningProcesses();
+        DialogProgramControlHost host(*this);
+        CloseEveryBackend(host);
     }
     EndDialog(IDCANCEL);
 }

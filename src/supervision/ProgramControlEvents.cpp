@@ -50,12 +50,6 @@ void ChooseHint(ProgramControlHost& host, long controlId) {
     host.InvalidateHintLine();
 }
 
-// A monitor left watching by a plainly stopped search: wait for its end (it has been told
-// to stop) so that its report is posted before anything that follows.
-void ReclaimLingeringMonitor(ProgramControlHost& host) {
-    if (void* monitor = hLingeringStatusThread_g.exchange(nullptr)) host.WaitForThreadEndAndClose(monitor);
-}
-
 void StartRequest(ProgramControlHost& host, int i) {
     if (host.StartTsnProcess()) {
         ReportBackendStarted(host.BackendProcess(host.CurrentInstance() - 1));
@@ -64,7 +58,6 @@ void StartRequest(ProgramControlHost& host, int i) {
     // The monitor of this instance has nothing to watch; the worker ends at once.
     ReportStartFailed();
     host.WaitForWorkerEnd();
-    ReclaimLingeringMonitor(host);
     // The search is over: undo what belongs to a running search, as its end would.
     findQelDevThreadRunning_g = false;
     stopFindQelDevThread_g = false;
@@ -77,15 +70,13 @@ void StartRequest(ProgramControlHost& host, int i) {
 // the dialog was closed.
 bool ActOnCloseRequests(ProgramControlHost& host, bool searchAgain) {
     if (closeAppAfterThreadExit_g.exchange(false)) {
-        host.CloseAllOpenProcesses();
-        host.FindAndCloseRunningProcesses();
+        // The dialog's close closes every backend first.
         host.SendCloseCommand();
         // The dialog is closed: no new search, whatever else was asked for.
         return true;
     }
     if (closeRunningProcesses_g.exchange(false)) {
-        host.CloseAllOpenProcesses();
-        host.FindAndCloseRunningProcesses();
+        CloseEveryBackend(host);
         if (searchAgain) host.StartFindQelDevThread();
     }
     return false;
@@ -95,9 +86,9 @@ void EndOfSearch(ProgramControlHost& host) {
     host.WaitForWorkerEnd();
     for (int row = 0; row < maxInstances; ++row) host.InstanceList().SetRowSelected(row, false);
 
-    // A monitor still watching after a plain stop reports by itself; until it has released
-    // the read end its flags are not settled and are not judged here.
-    const bool monitorDone = hReadEndPoint_g.load() == nullptr;
+    // A monitor left watching by a plain stop reports by itself, even a failure that came
+    // after the worker ended: its flags are not this search's to judge.
+    const bool monitorDone = hLingeringStatusThread_g.load() == nullptr;
     if (monitorDone && (processStartupFailure_g.load() || qelDiscoveryFailure_g.load())) {
         int& current = host.CurrentInstance();
         std::wstring text = StartupFailureBoxText(current);
@@ -213,10 +204,16 @@ void HandleFindAndConfigureButton(ProgramControlHost& host) {
     } else if (ctrl && running) {
         RequestSearchStopAndCloseAll();
     } else {
-        // A monitor left watching by a plain stop gives up: its backend is closed now.
         closeRunningProcesses_g = true;
-        RequestMonitorStop();
-        host.CloseAllOpenProcesses();
-        host.FindAndCloseRunningProcesses();
+        CloseEveryBackend(host);
     }
+}
+
+void CloseEveryBackend(ProgramControlHost& host) {
+    // A monitor left watching by a plain stop gives up and is waited for: it must not report
+    // a backend closed under it as started, nor outlive the dialog.
+    RequestMonitorStop();
+    if (void* monitor = hLingeringStatusThread_g.exchange(nullptr)) host.WaitForThreadEndAndClose(monitor);
+    host.CloseAllOpenProcesses();
+    host.FindAndCloseRunningProcesses();
 }

@@ -29,6 +29,7 @@ public:
     virtual void EnableCloseAdapterButton(bool enable) = 0;
     virtual void ShowErrorBox(const std::wstring& text, const std::wstring& caption) = 0;
     virtual void PostProgramControl(unsigned code, long argument) = 0;
+    // The system close: the dialog closes every backend (CloseEveryBackend) and ends.
     virtual void SendCloseCommand() = 0;
 
     // Backends and threads.
@@ -70,6 +71,10 @@ long HandleProgramControl(ProgramControlHost& host, unsigned long code, long arg
 
 // Button 1003: start, stop, or close all, by the Ctrl key and whether a search runs.
 void HandleFindAndConfigureButton(ProgramControlHost& host);
+
+// Every backend closed, with no search running: the program's own and every other
+// "dravik.exe" (close-all, then the sweep). Also the dialog's close does this first.
+void CloseEveryBackend(ProgramControlHost& host);
 
 // The hint for a control identifier or, failing that, the hover flags; null for none.
 const wchar_t* HintTextFor(long controlId, const bool mouseOverArea[4]);

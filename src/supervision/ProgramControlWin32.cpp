@@ -42,12 +42,12 @@ std::wstring DialogProgramControlHost::ReadLogFile() { return ReadLogTail(hLogFi
 std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) {
     // A backend that has just ended may let go of its log a moment later (Wine closes its
     // handles after the process is signalled); the log is read without sharing, so wait
-    // up to a second for the file to be free.
-    for (int attempt = 0; attempt < 50 && !logFile.empty(); ++attempt) {
+    // for the file to be free, at most one blink step: a search may be running.
+    const ULONGLONG giveUpAt = GetTickCount64() + 250;
+    while (!logFile.empty()) {
         UniqueFile file(CreateFileW(logFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) break;
-        if (GetLastError() != ERROR_SHARING_VIOLATION) break;
-        Sleep(20);
+        if (file || GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount64() >= giveUpAt) break;
+        Sleep(10);
     }
     return d_.ReadLogFile(logFile);
 }

@@ -37,7 +37,7 @@ bool CtarnwickDlg::HandleChooserKey(const MSG& msg) {
         const int chosen =
             action == ChooserKeyAction::takeHighlighted ? browserCombo.GetCurSel() : browserSelectionAtDropDown;
         browserCombo.ShowDropDown(false);
-        if (chosen >= 0) browserCombo.SetCurSel(chosen);
+        browserCombo.SetCurSel(chosen);  // -1: nothing was chosen before, nothing is now
         return true;
     }
     return false;

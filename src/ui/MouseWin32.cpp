@@ -90,11 +90,8 @@ void CtarnwickDlg::OnLButtonUp(UINT, POINT point) {
     ChromeState state = StateOf(*this);
     const ChromeActions actions =
         HandleButtonUp(state, RectsOf(*this), point.x, point.y, findQelDevThreadRunning_g.load());
-    if (actions.closeProcessesAndClose) {
-        CloseAllOpenProcesses();
-        FindAndCloseRunningProcesses();
-        SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
+    // The system close closes every backend first.
+    if (actions.closeProcessesAndClose) SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (actions.stopSearchAndClose) {
         // The end-of-search handling closes the backends and then the dialog.
         RequestSearchStopAndCloseApp();

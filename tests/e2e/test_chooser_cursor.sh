@@ -9,8 +9,8 @@ write_config
 start_brisvale --wait
 IFS=, read -r WL WT WR WB < <(probe window-rect)
 
-# The hint line (client 40,520 to 600,545 at scale 1.0), repainted first: the program
-# repaints it on its own only when a hint is cleared.
+# The hint line (client 40,520 to 600,545 at scale 1.0), repainted first so that only the
+# hint text decides what it shows.
 hint_line() {
     probe settle >/dev/null
     sleep 0.3

@@ -29,7 +29,9 @@ for k in $(seq 0 9); do
     printf 'delay_ms=0\r\nhttp=off\r\n' >"$E2E_WS/FileSystemFolders/FS_QEL_Instance$k/dravik-behaviour.txt"
 done
 adapter=$(bench first-adapter brisvale.exe) || fail "the program lists no Ethernet adapter"
-for k in $(seq 1 10); do probe reg-set "$settings" "Qel${k}EthernetAdapter" "$adapter" >/dev/null; done
+for k in $(seq 1 10); do
+    probe reg-set "$settings" "Qel${k}EthernetAdapter" "$adapter" >/dev/null || fail "the adapter of instance $k could not be remembered"
+done
 start_brisvale --wait
 
 # ---- helpers ---------------------------------------------------------------------------
@@ -96,6 +98,11 @@ figures() {
 figure() { awk -v k="$1" '$1 == k { print $2 }' <<<"$2"; }
 
 # ---- warm-up, then the measured cycles ---------------------------------------------------
+# A remembered adapter that did not get through would stop the first search at that instance
+# with a "Process creation" box: check them all before measuring.
+for r in $(seq 0 9); do
+    [ "$(probe list-cells 1001 "$r" 2 | tr -d '\r')" = "$adapter" ] || soak_fail "instance $((r + 1)) has no adapter"
+done
 step "warm-up cycle"
 search
 close_all

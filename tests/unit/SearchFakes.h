@@ -311,7 +311,11 @@ public:
     // which may open further boxes.
     void ShowErrorBox(const std::wstring& text, const std::wstring& caption) override;
     void PostProgramControl(unsigned code, long argument) override { queue.Post(code, argument); }
-    void SendCloseCommand() override { closed = true; }
+    // As the dialog's system close does: every backend closed, then the dialog ends.
+    void SendCloseCommand() override {
+        CloseEveryBackend(*this);
+        closed = true;
+    }
     int StartTsnProcess() override;
     std::wstring ProcessCreationReason() override { return creationReason; }
     void* BackendProcess(int i) override { return processes[i]; }
@@ -382,6 +386,7 @@ public:
     int sweeps = 0;
     int searchesStarted = 0;
     int closeAllCalls = 0;
+    int monitorsAliveAtCloseAll = 0;  // status monitors still running at the last close-all
     std::vector<Box> boxes;
     bool boxesRunModalLoop = false;
     int openBoxes = 0, mostOpenBoxes = 0;

@@ -51,6 +51,50 @@ TEST(SearchTimingTest, ABackendDyingWhileANewSearchWaitsForItIsSeenAtOnce) {
     EXPECT_EQ(d.platform.maxLiveMonitors.load(), 1);
 }
 
+TEST(SearchTimingTest, CloseAllAfterAPlainStopEndsTheWatchLeftBehindFirst) {
+    // Ctrl-click while idle, and the dialog's close: the monitor left watching must have
+    // ended before the backends go, or it could report a backend closed under it as
+    // started (a green LED on a dead device) or outlive the dialog.
+    for (bool closeDialog : {false, true}) {
+        FakeDialog d(10);
+        d.scripts[2] = {{Backend::held}};
+        d.ClickFindAndConfigure(false);
+        ASSERT_TRUE(d.RunUntil([&] { return d.processes[2] != nullptr; }));
+        d.ClickFindAndConfigure(false);  // plain stop
+        ASSERT_TRUE(d.RunUntil([] { return !findQelDevThreadRunning_g.load(); }));
+        ASSERT_NE(hLingeringStatusThread_g.load(), nullptr);
+
+        if (closeDialog)
+            d.SendCloseCommand();
+        else
+            d.ClickFindAndConfigure(true);
+        EXPECT_EQ(d.monitorsAliveAtCloseAll, 0);
+        EXPECT_EQ(hLingeringStatusThread_g.load(), nullptr);
+        EXPECT_EQ(d.platform.openThreadHandles.load(), 0);
+        d.Drain();
+        EXPECT_EQ(d.instanceLed[2], ledOff);
+        EXPECT_EQ(d.table.Cell(2, colActive), L"No");
+        EXPECT_EQ(d.closeAllCalls, 1) << "closed once";
+    }
+}
+
+TEST(SearchTimingTest, ALateFailureOfAWatchLeftByAPlainStopIsNeverJudgedByTheSearchsEnd) {
+    // The watch fails after the worker ended but before its end message was handled.
+    FakeDialog d(10);
+    d.scripts[2] = {{Backend::held}};
+    d.ClickFindAndConfigure(false);
+    ASSERT_TRUE(d.RunUntil([&] { return d.processes[2] != nullptr; }));
+    d.ClickFindAndConfigure(false);
+    // Posted, not yet handled.
+    ASSERT_TRUE(d.clock.WaitUntil(VirtualClock::never, [&] { return d.queue.Count(pcSearchLed, pcSearchEnded) == 1; }));
+    d.Release(2, -1, "late failure");
+    ASSERT_TRUE(d.clock.WaitUntil(VirtualClock::never, [] { return hReadEndPoint_g.load() == nullptr; }));
+    d.Drain();
+    EXPECT_TRUE(d.boxes.empty());
+    EXPECT_TRUE(d.terminated.empty()) << "its backend keeps running";
+    EXPECT_EQ(d.currentInstance, 3);
+}
+
 TEST(SearchTimingTest, ASearchAfterAFailedStartEndsEvenWhenItsFirstPipeFails) {
     FakeDialog d(10);
     d.scripts[1] = {{Backend::creationFails}};

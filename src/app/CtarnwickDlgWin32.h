@@ -136,6 +136,8 @@ public:
     ComboBox browserCombo;
     ComboBox choiceCombo;
     UniqueFont fonts[4];
+    // The scale factor the fonts were made for (0 before the first layout pass).
+    double fontScale = 0.0;
     UniqueBitmap bannerImage;
     ListCtrl adapterList;
     DerivedClassListCtrl instanceList;

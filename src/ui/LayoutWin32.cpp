@@ -5,6 +5,7 @@
 #include "ui/ColumnWidths.h"
 #include "ui/GdiSurfaceWin32.h"
 #include "ui/Layout.h"
+#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -51,24 +52,34 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     const double s = dlgScaleFactor_g;
     const DialogGeometry g = ComputeDialogGeometry(s, standardLayout);
 
-    // Each control gets its new font before the old one is deleted.
-    UniqueFont controlFont(CreateDialogFont(2, s));
-    refreshAdaptersButton.SetFont(controlFont.get());
-    closeAdapterButton.SetFont(controlFont.get());
-    findAndConfigureButton.SetFont(controlFont.get());
-    browserCombo.SetFont(controlFont.get());
-    fonts[2] = std::move(controlFont);
-    UniqueFont listFont(CreateDialogFont(3, s));
-    adapterList.SetFont(listFont.get());
-    instanceList.SetFont(listFont.get());
-    choiceCombo.SetFont(listFont.get());
-    fonts[3] = std::move(listFont);
-    fonts[0].reset(CreateDialogFont(0, s));
-    fonts[1].reset(CreateDialogFont(1, s));
+    // Fonts of the scale the controls have already would be the same fonts again: a
+    // control given a new font measures itself anew and, once shown, repaints.
+    if (s != fontScale || !fonts[0] || !fonts[1] || !fonts[2] || !fonts[3]) {
+        // Each control gets its new font before the old one is deleted.
+        UniqueFont controlFont(CreateDialogFont(2, s));
+        refreshAdaptersButton.SetFont(controlFont.get());
+        closeAdapterButton.SetFont(controlFont.get());
+        findAndConfigureButton.SetFont(controlFont.get());
+        browserCombo.SetFont(controlFont.get());
+        fonts[2] = std::move(controlFont);
+        UniqueFont listFont(CreateDialogFont(3, s));
+        adapterList.SetFont(listFont.get());
+        instanceList.SetFont(listFont.get());
+        choiceCombo.SetFont(listFont.get());
+        fonts[3] = std::move(listFont);
+        fonts[0].reset(CreateDialogFont(0, s));
+        fonts[1].reset(CreateDialogFont(1, s));
+        fontScale = s;
+    }
 
     RECT before{};
     GetWindowRect(hwnd_, &before);
-    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    // Redraw is switched off only while the window is shown. The pass inside the dialog's
+    // initialisation runs before the window is shown and draws nothing anyway; switching
+    // redraw on again there would show the window at once (WM_SETREDRAW sets WS_VISIBLE),
+    // half laid out, and make every later step of that pass repaint on the screen.
+    const bool shown = IsWindowVisible(hwnd_) != FALSE;
+    if (shown) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
 
     dialogRect = g.dialogRect;
     titleBarRect = g.titleBarRect;
@@ -83,7 +94,7 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     UniqueRegion region(CreateRectRgn(titleBarRect.left, titleBarRect.top, titleBarRect.right, titleBarRect.bottom));
     UniqueRegion dragBar(CreateRectRgn(dragFlipArea.left, dragFlipArea.top, dragFlipArea.right, dragFlipArea.bottom));
     UniqueRegion body(CreateRectRgn(bodyRect.left, bodyRect.top, bodyRect.right, bodyRect.bottom));
-    SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
+    if (shown) SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
     if (region && dragBar && body) {
         CombineRgn(region.get(), region.get(), dragBar.get(), RGN_OR);
         CombineRgn(region.get(), region.get(), body.get(), RGN_OR);
@@ -134,6 +145,8 @@ void CtarnwickDlg::ConfigureDialogWindow() {
         ledLabel[k] = g.ledLabel[k];
     }
     Invalidate(TRUE);
+    // The first pass after the one of the dialog's initialisation is the start-up step's.
+    if (StartupPhaseEnd(StartupPhase::firstLayout)) MarkStartupPhase(StartupPhase::secondLayout);
 }
 
 void CtarnwickDlg::CalculateListCtrlColumnWidth(ListCtrl& list, int column, HDC hdc, HWND header, double& width) {

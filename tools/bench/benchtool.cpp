@@ -1,14 +1,15 @@
 // benchtool.exe: the measuring side of scripts/bench.sh and the soak, run under Wine next
 // to the program. It prints numbers, one "name value" pair per line.
 //
-//   benchtool startup [--reps N] [--marker ID] [--phases] EXE
-//       starts EXE (in the current folder) N times (default 5); each time measures from
-//       just before CreateProcessW until its window is visible and has no part left to
-//       paint; prints each run, the median and the minimum in milliseconds. The window is
-//       the process's visible top-level window holding control ID (any window for 0,
-//       default). --phases: also asks the painted program when each step of its start-up
+//   benchtool startup [--reps N] [--marker ID] [--phases] EXE...
+//       starts each EXE (in the current folder) N times (default 5), the programs taking
+//       turns; each time measures from just before CreateProcessW until its window is
+//       visible and has no part left to paint; prints each run, the median and the
+//       minimum in milliseconds, each line led by the program's name. The window is the
+//       process's visible top-level window holding control ID (any window for 0,
+//       default). --phases: also asks each painted program when each step of its start-up
 //       ended (diagnostics figures 16 and on) and prints each step's median end and
-//       duration.
+//       duration, for the programs that answer.
 //   benchtool idle [--seconds S] [--marker ID] EXE
 //       starts EXE, waits for its painted window and 2 s more, then prints the CPU time
 //       (user + kernel) it used over S seconds (default 60) and its share of one core.
@@ -61,7 +62,7 @@ namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: benchtool startup [--reps N] [--marker ID] [--phases] EXE\n"
+                 "usage: benchtool startup [--reps N] [--marker ID] [--phases] EXE...\n"
                  "       benchtool idle [--seconds S] [--marker ID] EXE\n"
                  "       benchtool diagnostics [NAME]\n"
                  "       benchtool blit [--reps N] [--size WxH]\n"
@@ -173,13 +174,19 @@ std::vector<double> StartupPhaseEnds(HWND window, double startMs) {
 }
 
 // Each step's median end after the start, and the median of its duration in each run (from
-// the end of the step before it, or from the start).
-void PrintPhases(const std::vector<std::vector<double>>& runs, const std::vector<double>& painted) {
+// the end of the step before it, or from the start). Steps that some run did not report
+// are left out.
+void PrintPhases(const std::wstring& exe, const std::vector<std::vector<double>>& runs,
+                 const std::vector<double>& painted) {
+    bool answered = false;
+    for (const std::vector<double>& run : runs)
+        for (double end : run) answered = answered || end >= 0;
+    if (!answered) return;
     std::vector<double> previous(runs.size(), 0.0);
     auto print = [&](const char* name, const std::vector<double>& ends) {
         std::vector<double> durations;
         for (size_t r = 0; r < runs.size(); ++r) durations.push_back(ends[r] - previous[r]);
-        std::printf("phase \"%s\" %.1f %.1f\n", name, Median(ends), Median(durations));
+        std::printf("%ls phase \"%s\" %.1f %.1f\n", exe.c_str(), name, Median(ends), Median(durations));
         previous = ends;
     };
     for (int k = 0; k < startupPhaseCount; ++k) {
@@ -187,28 +194,38 @@ void PrintPhases(const std::vector<std::vector<double>>& runs, const std::vector
         for (const std::vector<double>& run : runs)
             if (run[k] >= 0) ends.push_back(run[k]);
         if (ends.size() == runs.size()) print(startupPhaseNames[k], ends);
-        else std::printf("phase \"%s\" n/a n/a\n", startupPhaseNames[k]);
     }
     print("painted, all controls", painted);
 }
 
+// The programs take turns, run by run, so that a change of the machine's load meets each
+// of them alike.
 int Startup(const Options& o) {
-    if (o.rest.size() != 1) return Usage();
-    std::vector<double> runs;
-    std::vector<std::vector<double>> phases;
+    if (o.rest.empty()) return Usage();
+    const size_t programs = o.rest.size();
+    std::vector<std::vector<double>> runs(programs);
+    std::vector<std::vector<std::vector<double>>> phases(programs);
     for (int i = 0; i < RepsOr(o, 5); ++i) {
-        Started s;
-        const bool ok = StartAndWaitPainted(o.rest[0], o.marker, s);
-        if (ok && o.phases) phases.push_back(StartupPhaseEnds(s.window, s.startMs));
-        End(s);
-        if (!ok) return 1;
-        runs.push_back(s.paintedMs - s.startMs);
-        std::printf("run%d_ms %.1f (visible at %.1f)\n", i + 1, runs.back(), s.visibleMs - s.startMs);
-        std::fflush(stdout);
-        Sleep(300);  // let the ended process's resources go before the next start
+        for (size_t p = 0; p < programs; ++p) {
+            const std::wstring& exe = o.rest[p];
+            Started s;
+            const bool ok = StartAndWaitPainted(exe, o.marker, s);
+            if (ok && o.phases) phases[p].push_back(StartupPhaseEnds(s.window, s.startMs));
+            End(s);
+            if (!ok) return 1;
+            runs[p].push_back(s.paintedMs - s.startMs);
+            std::printf("%ls run%d_ms %.1f (visible at %.1f)\n", exe.c_str(), i + 1, runs[p].back(),
+                        s.visibleMs - s.startMs);
+            std::fflush(stdout);
+            Sleep(300);  // let the ended process's resources go before the next start
+        }
     }
-    std::printf("median_ms %.1f\nmin_ms %.1f\n", Median(runs), Minimum(runs));
-    if (o.phases) PrintPhases(phases, runs);
+    for (size_t p = 0; p < programs; ++p) {
+        const std::wstring& exe = o.rest[p];
+        std::printf("%ls median_ms %.1f\n%ls min_ms %.1f\n", exe.c_str(), Median(runs[p]), exe.c_str(),
+                    Minimum(runs[p]));
+        if (o.phases) PrintPhases(exe, phases[p], runs[p]);
+    }
     return 0;
 }
 

@@ -125,7 +125,12 @@ void CtarnwickDlg::ConfigureDialogWindow() {
             for (int c = 0; c < columns; ++c) CalculateListCtrlColumnWidth(list, c, measuring.get(), header, measured[c]);
             const bool scrollBar = (list.Style() & WS_VSCROLL) != 0;
             const std::vector<int> widths = DistributeColumnWidths(measured, listWidth, scrollBar);
-            for (int c = 0; c < columns; ++c) list.SetColumnWidth(c, widths[c] & 0xFFFF);
+            std::vector<int> targets(columns), current(columns);
+            for (int c = 0; c < columns; ++c) {
+                targets[c] = widths[c] & 0xFFFF;
+                current[c] = list.GetColumnWidth(c);
+            }
+            for (int c : ColumnWidthOrder(current, targets)) list.SetColumnWidth(c, targets[c]);
         };
         sizeColumns(adapterList, adapterColumnCount, g.adapterListRect.Width());
         Place(adapterList.GetSafeHwnd(), g.adapterListRect);

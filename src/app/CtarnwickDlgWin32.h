@@ -136,8 +136,9 @@ public:
     ComboBox browserCombo;
     ComboBox choiceCombo;
     UniqueFont fonts[4];
-    // The scale factor the fonts were made for (0 before the first layout pass).
-    double fontScale = 0.0;
+    // The scale and orientation of the last layout pass (scale 0 before the first one).
+    double laidOutScale = 0.0;
+    bool laidOutStandard = true;
     UniqueBitmap bannerImage;
     ListCtrl adapterList;
     DerivedClassListCtrl instanceList;

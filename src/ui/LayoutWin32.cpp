@@ -15,8 +15,9 @@ HFONT CreateDialogFont(int index, double s) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, f.face);
 }
 
-void Place(HWND control, const Rect& r) {
-    MoveWindow(control, r.left, r.top, r.Width(), r.Height(), globalWindowRedraw_g);
+// Moves the control there (unless it is there already) and invalidates it.
+void Place(HWND control, const Rect& r, bool move) {
+    if (move) MoveWindow(control, r.left, r.top, r.Width(), r.Height(), globalWindowRedraw_g);
     InvalidateRect(control, nullptr, TRUE);
 }
 
@@ -52,9 +53,15 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     const double s = dlgScaleFactor_g;
     const DialogGeometry g = ComputeDialogGeometry(s, standardLayout);
 
-    // Fonts of the scale the controls have already would be the same fonts again: a
-    // control given a new font measures itself anew and, once shown, repaints.
-    if (s != fontScale || !fonts[0] || !fonts[1] || !fonts[2] || !fonts[3]) {
+    // A pass at the scale and orientation of the last one (the start-up step's, after the
+    // adapters came) finds the window, its region, fonts and controls as they are to be:
+    // it sizes the columns and invalidates. Setting them again would change nothing but
+    // make a shown window and controls with a new font measure and repaint themselves.
+    const bool sameScale = s == laidOutScale && fonts[0] && fonts[1] && fonts[2] && fonts[3];
+    const bool sameGeometry = sameScale && standardLayout == laidOutStandard;
+    laidOutScale = s;
+    laidOutStandard = standardLayout;
+    if (!sameScale) {
         // Each control gets its new font before the old one is deleted.
         UniqueFont controlFont(CreateDialogFont(2, s));
         refreshAdaptersButton.SetFont(controlFont.get());
@@ -69,7 +76,6 @@ void CtarnwickDlg::ConfigureDialogWindow() {
         fonts[3] = std::move(listFont);
         fonts[0].reset(CreateDialogFont(0, s));
         fonts[1].reset(CreateDialogFont(1, s));
-        fontScale = s;
     }
 
     RECT before{};
@@ -78,7 +84,7 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     // initialisation runs before the window is shown and draws nothing anyway; switching
     // redraw on again there would show the window at once (WM_SETREDRAW sets WS_VISIBLE),
     // half laid out, and make every later step of that pass repaint on the screen.
-    const bool shown = IsWindowVisible(hwnd_) != FALSE;
+    const bool shown = IsWindowVisible(hwnd_) != FALSE && !sameGeometry;
     if (shown) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
 
     dialogRect = g.dialogRect;
@@ -95,7 +101,7 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     UniqueRegion dragBar(CreateRectRgn(dragFlipArea.left, dragFlipArea.top, dragFlipArea.right, dragFlipArea.bottom));
     UniqueRegion body(CreateRectRgn(bodyRect.left, bodyRect.top, bodyRect.right, bodyRect.bottom));
     if (shown) SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
-    if (region && dragBar && body) {
+    if (!sameGeometry && region && dragBar && body) {
         CombineRgn(region.get(), region.get(), dragBar.get(), RGN_OR);
         CombineRgn(region.get(), region.get(), body.get(), RGN_OR);
         // Once set, the region belongs to the window.
@@ -110,7 +116,8 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     const bool resized = g.width != before.right - before.left || g.height != before.bottom - before.top;
     const Rect work = WorkArea(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
     if (resized && work.Width() > 0 && work.Height() > 0) placed = KeepWithin(placed, work);
-    MoveWindow(hwnd_, placed.left, placed.top, g.width, g.height, globalWindowRedraw_g);
+    if (placed != Rect{before.left, before.top, before.right, before.bottom})
+        MoveWindow(hwnd_, placed.left, placed.top, g.width, g.height, globalWindowRedraw_g);
     dialogRect = placed;
 
     titleTextRect = g.titleTextRect;
@@ -133,19 +140,19 @@ void CtarnwickDlg::ConfigureDialogWindow() {
             for (int c : ColumnWidthOrder(current, targets)) list.SetColumnWidth(c, targets[c]);
         };
         sizeColumns(adapterList, adapterColumnCount, g.adapterListRect.Width());
-        Place(adapterList.GetSafeHwnd(), g.adapterListRect);
+        Place(adapterList.GetSafeHwnd(), g.adapterListRect, !sameGeometry);
         sizeColumns(instanceList, instanceColumnCount, g.instanceListRect.Width());
     }
-    Place(instanceList.GetSafeHwnd(), g.instanceListRect);
+    Place(instanceList.GetSafeHwnd(), g.instanceListRect, !sameGeometry);
 
-    Place(refreshAdaptersButton.GetSafeHwnd(), g.refreshAdaptersButtonRect);
-    Place(closeAdapterButton.GetSafeHwnd(), g.closeAdapterButtonRect);
-    Place(findAndConfigureButton.GetSafeHwnd(), g.findAndConfigureButtonRect);
-    Place(searchLed.GetSafeHwnd(), g.searchLedRect);
-    Place(browserCombo.GetSafeHwnd(), g.browserComboRect);
+    Place(refreshAdaptersButton.GetSafeHwnd(), g.refreshAdaptersButtonRect, !sameGeometry);
+    Place(closeAdapterButton.GetSafeHwnd(), g.closeAdapterButtonRect, !sameGeometry);
+    Place(findAndConfigureButton.GetSafeHwnd(), g.findAndConfigureButtonRect, !sameGeometry);
+    Place(searchLed.GetSafeHwnd(), g.searchLedRect, !sameGeometry);
+    Place(browserCombo.GetSafeHwnd(), g.browserComboRect, !sameGeometry);
     browserCombo.ClearEditSelection();
     for (int k = 0; k < 10; ++k) {
-        Place(instanceLed[k].GetSafeHwnd(), g.ledRect[k]);
+        Place(instanceLed[k].GetSafeHwnd(), g.ledRect[k], !sameGeometry);
         ledLabelRect[k] = g.ledLabelRect[k];
         ledLabel[k] = g.ledLabel[k];
     }

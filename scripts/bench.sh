@@ -4,7 +4,8 @@
 #   start-up    process start to the painted main window (median and minimum of BENCH_REPS
 #               runs, default 9), against a minimal Win32 dialog and against a dialog that
 #               creates the program's four fonts and fills its two list views with the same
-#               texts; and the program's own start-up step by step
+#               texts (and the same dialog on the program's own template, with all its
+#               controls); and the program's own start-up step by step
 #   bring-up    from the search click to the end of the search, against the floor of the
 #               same bring-up: the stand-ins started one after another as the program starts
 #               them, each until its record has been read (median of BENCH_BRINGUP_REPS
@@ -28,7 +29,7 @@ idle_seconds=${BENCH_IDLE_SECONDS:-60}
 source scripts/wine-env.sh
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
-targets=(brisvale benchtool minimal_dialog populated_dialog)
+targets=(brisvale benchtool minimal_dialog populated_dialog populated_full_dialog)
 # In-process benchmark programs of the subsystems (tests/bench/*.cpp), each run as it is.
 extra_benches=()
 for src in tests/bench/*.cpp; do [ -f "$src" ] && extra_benches+=("$(basename "$src" .cpp)"); done
@@ -43,13 +44,13 @@ wine_prefix_init "${BRISVALE_WINEPREFIX:-$build/wineprefix-bench}" || exit 1
 ws=$(mktemp -d /tmp/qel-bench.XXXXXX)
 cleanup() {
     [ -f "$ws/benchtool.exe" ] && wine "$ws/benchtool.exe" kill brisvale.exe minimal_dialog.exe populated_dialog.exe \
-        dravik.exe >/dev/null 2>&1
+        populated_full_dialog.exe dravik.exe >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
     rm -rf "$ws"
 }
 trap cleanup EXIT
 bash scripts/make-workspace.sh --with-config "$ws" "$build"
-cp "$build/benchtool.exe" "$build/minimal_dialog.exe" "$build/populated_dialog.exe" "$ws/"
+cp "$build/benchtool.exe" "$build/minimal_dialog.exe" "$build/populated_dialog.exe" "$build/populated_full_dialog.exe" "$ws/"
 cd "$ws"
 # A clean start: no settings of an earlier run.
 wine reg delete 'HKCU\Morvane' /f >/dev/null 2>&1 || true
@@ -63,14 +64,15 @@ load() { read -r one five fifteen _ </proc/loadavg; echo "$one $five $fifteen"; 
 echo "== machine: $(nproc) cores, load average (1, 5, 15 min) at the start: $(load)"
 
 echo "== start-up (ms from process start to the painted window; median and minimum of $reps runs each)"
-# The three programs take turns, so that the machine's load meets each of them alike.
+# The programs take turns, so that the machine's load meets each of them alike.
 wine benchtool.exe startup --reps 1 --marker 1001 minimal_dialog.exe populated_dialog.exe >/dev/null  # warms Wine's caches
 startup=$(wine benchtool.exe startup --reps "$reps" --marker 1001 --phases brisvale.exe minimal_dialog.exe \
-    populated_dialog.exe | tr -d '\r')
+    populated_dialog.exe populated_full_dialog.exe | tr -d '\r')
 of() { awk -v e="$1" -v k="$2" '$1 == e && $2 == k { print $3 }' <<<"$startup"; }
 p_med=$(of brisvale.exe median_ms); p_min=$(of brisvale.exe min_ms)
 m_med=$(of minimal_dialog.exe median_ms); m_min=$(of minimal_dialog.exe min_ms)
 f_med=$(of populated_dialog.exe median_ms); f_min=$(of populated_dialog.exe min_ms)
+t_med=$(of populated_full_dialog.exe median_ms); t_min=$(of populated_full_dialog.exe min_ms)
 printf '  %-40s %8s %8s\n' "" median minimum
 printf '  %-40s %8.1f %8.1f\n' brisvale.exe "$p_med" "$p_min"
 printf '  %-40s %8.1f %8.1f   ratio %s / %s\n' "minimal dialog" "$m_med" "$m_min" \
@@ -78,6 +80,8 @@ printf '  %-40s %8.1f %8.1f   ratio %s / %s\n' "minimal dialog" "$m_med" "$m_min
 printf '  %-40s %8.1f %8.1f   ratio %s / %s (goal at most 1.5: %s / %s)\n' \
     "dialog with the fonts and filled lists" "$f_med" "$f_min" "$(ratio "$p_med" "$f_med")" \
     "$(ratio "$p_min" "$f_min")" "$(verdict "$p_med" "$f_med" 1.5)" "$(verdict "$p_min" "$f_min" 1.5)"
+printf '  %-40s %8.1f %8.1f   ratio %s / %s\n' "the same on the program's dialog template" "$t_med" "$t_min" \
+    "$(ratio "$p_med" "$t_med")" "$(ratio "$p_min" "$t_min")"
 echo "  brisvale.exe step by step (ms after the process start when it ended; its own duration; medians):"
 sed -n 's/^brisvale\.exe phase "\(.*\)" \([^ ]*\) \([^ ]*\)$/\1|\2|\3/p' <<<"$startup" |
     while IFS='|' read -r name end took; do printf '    %-28s %8s %8s\n' "$name" "$end" "$took"; done

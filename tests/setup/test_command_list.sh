@@ -14,8 +14,8 @@ source "$root/scripts/command-provider.sh"
 # (variables, LED colours, words of messages)
 # Words that name a program on some machines but are no call here: variables, words of
 # messages, file extensions, a Windows program run by wine (regedit), the compilers CMake
-# falls back to when g++ is missing (c++).
-not_calls=(as c++ column cpp display file idle red regedit size ssh tc top)
+# falls back to when g++ is missing (c++), an awk variable (w).
+not_calls=(as c++ column cpp display file idle red regedit size ssh tc top w)
 
 cd "$root"
 shell_files=(scripts/*.sh tests/soak/*.sh tests/e2e/*.sh tests/setup/*.sh cmake/wine-run.sh)

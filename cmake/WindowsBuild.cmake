@@ -104,13 +104,13 @@ foreach(script ${E2E_TESTS})
 endforeach()
 
 # Benchmarks and leak figures (scripts/bench.sh, tests/soak): the measuring tool (with the
-# core, whose command-line builder the bring-up floor uses) and the baseline dialogs that
+# program's libraries, whose command-line builder the bring-up floor uses) and the baseline dialogs that
 # the start-up time is set against: a minimal one, and one with the program's fonts and
 # filled list views (also on the program's own dialog template).
 add_executable(benchtool tools/bench/benchtool.cpp tools/bench/BenchSupport.cpp tools/bench/BackendFloor.cpp
-               tools/bench/ResponseProbe.cpp src/win32/AnsiTextWin32.cpp)
+               tools/bench/ResponseProbe.cpp)
 brisvale_unicode_entry(benchtool)
-target_link_libraries(benchtool brisvale_core psapi user32 gdi32)
+target_link_libraries(benchtool brisvale_win32)
 add_executable(minimal_dialog WIN32 tools/bench/minimal_dialog.cpp tools/bench/minimal_dialog.rc)
 brisvale_unicode_entry(minimal_dialog)
 add_executable(populated_dialog WIN32 tools/bench/populated_dialog.cpp tools/bench/populated_dialog.rc)

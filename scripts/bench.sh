@@ -97,36 +97,34 @@ if ((have_backend)); then
             wine reg add 'HKCU\Morvane\Software\QelTsn\Configuration' /v "Qel${k}EthernetAdapter" /t REG_SZ /d "$adapter" /f >/dev/null
         done
         behave() { for k in $(seq 0 9); do printf 'delay_ms=%s\r\nhttp=off\r\n' "$1" >"FileSystemFolders/FS_QEL_Instance$k/dravik-behaviour.txt"; done; }
-        # To a file: backends keep the tool's standard output open until they are ended.
-        bringup() { wine benchtool.exe bringup --floor --reps "$bringup_reps" --instances "$1" brisvale.exe >"$ws/bringup.txt"; }
+        # One bring-up of INSTANCES stand-ins, printed as LABEL with its GOAL ratio; the tool's
+        # output is kept in bringup-INSTANCES.txt (a file: backends keep the tool's standard
+        # output open until they are ended).
+        bringup() {
+            local out="$ws/bringup-$1.txt" took floor
+            if ! wine benchtool.exe bringup --floor --reps "$bringup_reps" --instances "$1" brisvale.exe >"$out"; then
+                echo "  $2: failed"
+                rm -f "$out"
+                return
+            fi
+            took=$(value bringup_ms <"$out"); floor=$(value floor_ms <"$out")
+            printf '  %-40s %8.1f %8.1f   ratio %s (goal at most %s: %s)\n' "$2" "$took" "$floor" \
+                "$(ratio "$took" "$floor")" "$3" "$(verdict "$took" "$floor" "$3")"
+        }
         printf '  %-40s %8s %8s\n' "" brisvale floor
         behave 0
-        if bringup 10; then
-            ten=$(cat "$ws/bringup.txt")
-            took=$(value bringup_ms <<<"$ten"); floor=$(value floor_ms <<<"$ten")
-            printf '  %-40s %8.1f %8.1f   ratio %s (goal at most 1.3: %s)\n' "ten instances, reporting at once" \
-                "$took" "$floor" "$(ratio "$took" "$floor")" "$(verdict "$took" "$floor" 1.3)"
-        else
-            ten=""
-            echo "  ten instances: failed"
-        fi
+        bringup 10 "ten instances, reporting at once" 1.3
         # Three instances: a configuration of the first three blocks of the default file.
         cp qel-configuration.txt qel-configuration.ten
         head -n 54 qel-configuration.ten >qel-configuration.txt
         behave 1000
-        if bringup 3; then
-            three=$(cat "$ws/bringup.txt")
-            took=$(value bringup_ms <<<"$three"); floor=$(value floor_ms <<<"$three")
-            printf '  %-40s %8.1f %8.1f   ratio %s (goal at most 1.1: %s)\n' "three instances, reporting after 1 s" \
-                "$took" "$floor" "$(ratio "$took" "$floor")" "$(verdict "$took" "$floor" 1.1)"
-        else
-            echo "  three instances: failed"
-        fi
+        bringup 3 "three instances, reporting after 1 s" 1.1
         mv qel-configuration.ten qel-configuration.txt
         behave 0
 
         echo "== answers of the main window during the ten-instance bring-up (WM_NULL every 20 ms, ms)"
-        if [ -n "$ten" ]; then
+        if [ -s "$ws/bringup-10.txt" ]; then
+            ten=$(cat "$ws/bringup-10.txt")
             longest=$(value answer_max_ms <<<"$ten")
             printf '  answers %s, longest %s, 99th percentile %s, median %s, timed out %s, while a box was open %s\n' \
                 "$(value answers <<<"$ten")" "$longest" "$(value answer_p99_ms <<<"$ten")" \

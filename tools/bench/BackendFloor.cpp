@@ -7,19 +7,10 @@
 #include "BenchSupport.h"
 #include "common/AnsiText.h"
 #include "config/ConfigFile.h"
+#include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"
 
 namespace {
-
-bool IsDirectory(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // Blocks until the whole status record (status, length, text) has been read; false when
 // the pipe broke first.
@@ -106,14 +97,14 @@ HANDLE StartBackend(const LaunchInputs& base, int instance, std::vector<HANDLE>&
 FloorResult MeasureBackendFloor(const ListTable& instanceTable, const ListTable& adapterList, int count,
                                 const std::wstring& programPath) {
     FloorResult result;
-    const FileSystemFolderLocation folders = LocateFileSystemFolders(programPath, IsDirectory);
+    const FileSystemFolderLocation folders = LocateFileSystemFolders(programPath, supervision::DirectoryExists);
     LaunchInputs base;
     base.instanceTable = &instanceTable;
     base.adapterList = &adapterList;
     base.exeDrive = folders.exeDrive;
     base.fileSystemFoldersPath = folders.fileSystemFoldersPath;
-    base.directoryExists = IsDirectory;
-    base.fileExists = IsFile;
+    base.directoryExists = supervision::DirectoryExists;
+    base.fileExists = supervision::FileExists;
 
     std::vector<HANDLE> processes;
     const double t0 = Now();

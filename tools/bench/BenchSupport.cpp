@@ -74,18 +74,15 @@ namespace {
 
 struct WindowQuery {
     DWORD pid;
-    int marker;
-    HWND found;
+    std::vector<HWND> found;
 };
 
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam) {
     auto* q = reinterpret_cast<WindowQuery*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != q->pid || !IsWindowVisible(window)) return TRUE;
-    if (q->marker && !GetDlgItem(window, q->marker)) return TRUE;
-    q->found = window;
-    return FALSE;
+    if (pid == q->pid && IsWindowVisible(window)) q->found.push_back(window);
+    return TRUE;
 }
 
 BOOL CALLBACK ChildNeedsPaint(HWND child, LPARAM lParam) {
@@ -98,10 +95,16 @@ BOOL CALLBACK ChildNeedsPaint(HWND child, LPARAM lParam) {
 
 }  // namespace
 
-HWND FindProcessWindow(DWORD pid, int marker) {
-    WindowQuery q{pid, marker, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
+std::vector<HWND> VisibleWindowsOf(DWORD pid) {
+    WindowQuery q{pid, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&q));
     return q.found;
+}
+
+HWND FindProcessWindow(DWORD pid, int marker) {
+    for (HWND window : VisibleWindowsOf(pid))
+        if (!marker || GetDlgItem(window, marker)) return window;
+    return nullptr;
 }
 
 bool IsPainted(HWND window) {

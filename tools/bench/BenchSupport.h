@@ -21,6 +21,8 @@ DWORD FindProcessByName(const std::wstring& name);
 // Terminates every process named name and waits for each to end; false when one stayed.
 bool KillProcessesNamed(const std::wstring& name);
 
+// The process's visible top-level windows.
+std::vector<HWND> VisibleWindowsOf(DWORD pid);
 // The process's visible top-level window holding control marker (any window for 0).
 HWND FindProcessWindow(DWORD pid, int marker);
 // Painted: the window's thread answers, and neither the window nor a visible child has an

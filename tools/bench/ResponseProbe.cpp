@@ -7,23 +7,6 @@ namespace {
 constexpr double periodMs = 20;
 constexpr UINT answerLimitMs = 5000;
 
-struct BoxQuery {
-    DWORD pid;
-    HWND main;
-    bool found;
-};
-
-BOOL CALLBACK FindOtherWindow(HWND window, LPARAM lParam) {
-    auto* q = reinterpret_cast<BoxQuery*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid == q->pid && window != q->main && IsWindowVisible(window)) {
-        q->found = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 void ResponseProbe::Start() {
@@ -37,9 +20,9 @@ void ResponseProbe::Stop() {
 }
 
 bool ResponseProbe::OtherWindowOpen() const {
-    BoxQuery box{pid_, window_, false};
-    EnumWindows(FindOtherWindow, reinterpret_cast<LPARAM>(&box));
-    return box.found;
+    for (HWND window : VisibleWindowsOf(pid_))
+        if (window != window_) return true;
+    return false;
 }
 
 void ResponseProbe::Run() {

@@ -15,7 +15,7 @@ HFONT CreateDialogFont(int index, double s) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, f.face);
 }
 
-// Moves the control there (unless it is there already) and invalidates it.
+// Moves the control there (when the geometry has changed) and invalidates it.
 void Place(HWND control, const Rect& r, bool move) {
     if (move) MoveWindow(control, r.left, r.top, r.Width(), r.Height(), globalWindowRedraw_g);
     InvalidateRect(control, nullptr, TRUE);
@@ -58,7 +58,7 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     // it sizes the columns and invalidates. Setting them again would change nothing but
     // make a shown window and controls with a new font measure and repaint themselves.
     const bool sameScale = s == laidOutScale && fonts[0] && fonts[1] && fonts[2] && fonts[3];
-    const bool sameGeometry = sameScale && standardLayout == laidOutStandard;
+    const bool reshape = !sameScale || standardLayout != laidOutStandard;
     laidOutScale = s;
     laidOutStandard = standardLayout;
     if (!sameScale) {
@@ -80,12 +80,13 @@ void CtarnwickDlg::ConfigureDialogWindow() {
 
     RECT before{};
     GetWindowRect(hwnd_, &before);
-    // Redraw is switched off only while the window is shown. The pass inside the dialog's
-    // initialisation runs before the window is shown and draws nothing anyway; switching
-    // redraw on again there would show the window at once (WM_SETREDRAW sets WS_VISIBLE),
-    // half laid out, and make every later step of that pass repaint on the screen.
-    const bool shown = IsWindowVisible(hwnd_) != FALSE && !sameGeometry;
-    if (shown) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    // Redraw is switched off while the region is rebuilt, and only while the window is
+    // shown. The pass inside the dialog's initialisation runs before the window is shown
+    // and draws nothing anyway; switching redraw on again there would show the window at
+    // once (WM_SETREDRAW sets WS_VISIBLE), half laid out, and make every later step of
+    // that pass repaint on the screen.
+    const bool redrawOff = reshape && IsWindowVisible(hwnd_) != FALSE;
+    if (redrawOff) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
 
     dialogRect = g.dialogRect;
     titleBarRect = g.titleBarRect;
@@ -100,8 +101,8 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     UniqueRegion region(CreateRectRgn(titleBarRect.left, titleBarRect.top, titleBarRect.right, titleBarRect.bottom));
     UniqueRegion dragBar(CreateRectRgn(dragFlipArea.left, dragFlipArea.top, dragFlipArea.right, dragFlipArea.bottom));
     UniqueRegion body(CreateRectRgn(bodyRect.left, bodyRect.top, bodyRect.right, bodyRect.bottom));
-    if (shown) SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
-    if (!sameGeometry && region && dragBar && body) {
+    if (redrawOff) SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
+    if (reshape && region && dragBar && body) {
         CombineRgn(region.get(), region.get(), dragBar.get(), RGN_OR);
         CombineRgn(region.get(), region.get(), body.get(), RGN_OR);
         // Once set, the region belongs to the window.
@@ -140,19 +141,19 @@ void CtarnwickDlg::ConfigureDialogWindow() {
             for (int c : ColumnWidthOrder(current, targets)) list.SetColumnWidth(c, targets[c]);
         };
         sizeColumns(adapterList, adapterColumnCount, g.adapterListRect.Width());
-        Place(adapterList.GetSafeHwnd(), g.adapterListRect, !sameGeometry);
+        Place(adapterList.GetSafeHwnd(), g.adapterListRect, reshape);
         sizeColumns(instanceList, instanceColumnCount, g.instanceListRect.Width());
     }
-    Place(instanceList.GetSafeHwnd(), g.instanceListRect, !sameGeometry);
+    Place(instanceList.GetSafeHwnd(), g.instanceListRect, reshape);
 
-    Place(refreshAdaptersButton.GetSafeHwnd(), g.refreshAdaptersButtonRect, !sameGeometry);
-    Place(closeAdapterButton.GetSafeHwnd(), g.closeAdapterButtonRect, !sameGeometry);
-    Place(findAndConfigureButton.GetSafeHwnd(), g.findAndConfigureButtonRect, !sameGeometry);
-    Place(searchLed.GetSafeHwnd(), g.searchLedRect, !sameGeometry);
-    Place(browserCombo.GetSafeHwnd(), g.browserComboRect, !sameGeometry);
+    Place(refreshAdaptersButton.GetSafeHwnd(), g.refreshAdaptersButtonRect, reshape);
+    Place(closeAdapterButton.GetSafeHwnd(), g.closeAdapterButtonRect, reshape);
+    Place(findAndConfigureButton.GetSafeHwnd(), g.findAndConfigureButtonRect, reshape);
+    Place(searchLed.GetSafeHwnd(), g.searchLedRect, reshape);
+    Place(browserCombo.GetSafeHwnd(), g.browserComboRect, reshape);
     browserCombo.ClearEditSelection();
     for (int k = 0; k < 10; ++k) {
-        Place(instanceLed[k].GetSafeHwnd(), g.ledRect[k], !sameGeometry);
+        Place(instanceLed[k].GetSafeHwnd(), g.ledRect[k], reshape);
         ledLabelRect[k] = g.ledLabelRect[k];
         ledLabel[k] = g.ledLabel[k];
     }

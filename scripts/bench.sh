@@ -93,15 +93,20 @@ if ((have_backend)); then
     if [ -z "$adapter" ]; then
         echo "  skipped: the program lists no Ethernet adapter"
     else
-        for k in $(seq 1 10); do
-            wine reg add 'HKCU\Morvane\Software\QelTsn\Configuration' /v "Qel${k}EthernetAdapter" /t REG_SZ /d "$adapter" /f >/dev/null
-        done
+        # Before each bring-up: a search saves the choices of its own rows only.
+        assign_adapters() {
+            for k in $(seq 1 10); do
+                wine reg add 'HKCU\Morvane\Software\QelTsn\Configuration' /v "Qel${k}EthernetAdapter" /t REG_SZ \
+                    /d "$adapter" /f >/dev/null
+            done
+        }
         behave() { for k in $(seq 0 9); do printf 'delay_ms=%s\r\nhttp=off\r\n' "$1" >"FileSystemFolders/FS_QEL_Instance$k/dravik-behaviour.txt"; done; }
         # One bring-up of INSTANCES stand-ins, printed as LABEL with its GOAL ratio; the tool's
         # output is kept in bringup-INSTANCES.txt (a file: backends keep the tool's standard
         # output open until they are ended).
         bringup() {
             local out="$ws/bringup-$1.txt" took floor
+            assign_adapters
             if ! wine benchtool.exe bringup --floor --reps "$bringup_reps" --instances "$1" brisvale.exe >"$out"; then
                 echo "  $2: failed"
                 rm -f "$out"

@@ -376,6 +376,13 @@ struct BringupRun {
     double ms = 0;
 };
 
+// A visible top-level window of the started program other than its main window.
+HWND OtherWindowOf(const Started& s) {
+    for (HWND window : VisibleWindowsOf(s.pi.dwProcessId))
+        if (window != s.window) return window;
+    return nullptr;
+}
+
 // One bring-up of the running program, from the click until the search has ended. The
 // search disables button 1016 and enables it again when it ends.
 BringupRun MeasureOneBringup(const Started& s, int instances, ResponseProbe& probe) {
@@ -385,7 +392,19 @@ BringupRun MeasureOneBringup(const Started& s, int instances, ResponseProbe& pro
     const double t0 = Now();
     PostMessageW(s.window, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), reinterpret_cast<LPARAM>(ControlOf(s.window, 1003)));
     bool sawRunning = false;
+    double nextBoxLook = t0;
     for (const double deadline = t0 + 120000; Now() < deadline; Sleep(2)) {
+        // A box stops the search until somebody answers it: say what it says and give up.
+        if (Now() >= nextBoxLook) {
+            nextBoxLook = Now() + 250;
+            if (const HWND box = OtherWindowOf(s)) {
+                wchar_t caption[256] = {}, text[1024] = {};
+                GetWindowTextW(box, caption, 256);
+                GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the text of a message box
+                std::fprintf(stderr, "benchtool: the program shows a box during the search: \"%ls\" %ls\n", caption, text);
+                break;
+            }
+        }
         const bool enabled = IsWindowEnabled(closeAdapter);
         if (!enabled) sawRunning = true;
         if (sawRunning && enabled) {
@@ -396,7 +415,7 @@ BringupRun MeasureOneBringup(const Started& s, int instances, ResponseProbe& pro
     }
     probe.Stop();
     if (!run.ok) {
-        std::fprintf(stderr, "benchtool: the search did not end within 120 s\n");
+        std::fprintf(stderr, "benchtool: the search did not end\n");
         return run;
     }
     const size_t running = ProcessesNamed(L"dravik.exe").size();

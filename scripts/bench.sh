@@ -159,7 +159,8 @@ wine benchtool.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
 for name in "${extra_benches[@]}"; do
     echo "== $name"
     cp "$build/$name.exe" "$ws/"
-    wine "$name.exe" 2>&1 | tr -d '\r' | sed 's/^/  /' || echo "  $name failed"
+    # Bounded: a crash would otherwise wait for the debugger Wine starts.
+    timeout 120 wine "$name.exe" 2>&1 | tr -d '\r' | sed 's/^/  /' || echo "  $name failed"
 done
 
 echo "== idle CPU over ${idle_seconds} s (ms of CPU time, % of one core)"

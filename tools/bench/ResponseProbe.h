@@ -1,7 +1,8 @@
 // How quickly a window answers while something else goes on: a thread of its own sends the
 // window WM_NULL every 20 ms (SendMessageTimeoutW, so that a stalled window is seen, not
-// waited for) and keeps each answer's time. It also notes any other visible top-level
-// window of the process (a message box), during which a stall is the box's, not a fault.
+// waited for) and keeps each answer's time. A slow answer while another visible top-level
+// window of the process is open (a message box) is the box's, not a fault: it is counted
+// apart.
 #pragma once
 
 #include <windows.h>
@@ -24,7 +25,7 @@ public:
     // Each answer's time in ms (a timed-out message counts with the time it waited).
     const std::vector<double>& AnswersMs() const { return answers_; }
     int TimedOut() const { return timedOut_; }
-    // Samples taken while another window of the process was open.
+    // Slow answers given while another window of the process was open.
     int SamplesWithBox() const { return withBox_; }
 
 private:

@@ -103,13 +103,25 @@ foreach(script ${E2E_TESTS})
     RESOURCE_LOCK wine_desktop TIMEOUT 600)
 endforeach()
 
-# Benchmarks and leak figures (scripts/bench.sh, tests/soak): the measuring tool and the
-# minimal dialog that the start-up time is set against.
-add_executable(benchtool tools/bench/benchtool.cpp)
+# Benchmarks and leak figures (scripts/bench.sh, tests/soak): the measuring tool (with the
+# program's libraries, whose command-line builder the bring-up floor uses) and the baseline dialogs that
+# the start-up time is set against: a minimal one, and one with the program's fonts and
+# filled list views (also on the program's own dialog template).
+add_executable(benchtool tools/bench/benchtool.cpp tools/bench/BenchSupport.cpp tools/bench/BackendFloor.cpp
+               tools/bench/ResponseProbe.cpp)
 brisvale_unicode_entry(benchtool)
-target_link_libraries(benchtool psapi user32 gdi32)
+target_link_libraries(benchtool brisvale_win32)
 add_executable(minimal_dialog WIN32 tools/bench/minimal_dialog.cpp tools/bench/minimal_dialog.rc)
 brisvale_unicode_entry(minimal_dialog)
+add_executable(populated_dialog WIN32 tools/bench/populated_dialog.cpp tools/bench/populated_dialog.rc)
+brisvale_unicode_entry(populated_dialog)
+target_link_libraries(populated_dialog comctl32 gdi32)
+add_executable(populated_full_dialog WIN32 tools/bench/populated_dialog.cpp res/brisvale.rc)
+add_dependencies(populated_full_dialog artwork)
+target_compile_definitions(populated_full_dialog PRIVATE TEMPLATE_ID=102)
+target_include_directories(populated_full_dialog PRIVATE res)
+brisvale_unicode_entry(populated_full_dialog)
+target_link_libraries(populated_full_dialog comctl32 gdi32)
 
 # Benchmarks: programs that print timings, not tests.
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS tests/bench/*.cpp)

@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Prints the program's benchmarks, each next to a baseline measured in the same run:
-#   start-up    process start to the first painted main window, against a minimal Win32
-#               dialog program started the same way (median of BENCH_REPS runs, default 5)
-#   bring-up    ten stand-in instances that report at once, from the search click to the
-#               end of the search, against the protocol's floor of ten half-second waits
+# Prints the program's benchmarks, each next to a baseline measured in the same run (the
+# machine is shared: only ratios within one run compare):
+#   start-up    process start to the painted main window (median and minimum of BENCH_REPS
+#               runs, default 9), against a minimal Win32 dialog and against a dialog that
+#               creates the program's four fonts and fills its two list views with the same
+#               texts (and the same dialog on the program's own template, with all its
+#               controls); and the program's own start-up step by step
+#   bring-up    from the search click to the end of the search, against the floor of the
+#               same bring-up: the stand-ins started one after another as the program starts
+#               them, each until its record has been read (median of BENCH_BRINGUP_REPS
+#               runs, default 3); ten instances that report at once, and three that report
+#               after a second each
+#   answers     the main window's answer times to WM_NULL, sent every 20 ms during the
+#               ten-instance bring-up
 #   repaint     a whole repaint of the main window, against a plain BitBlt of its size
 #   idle CPU    CPU time over BENCH_IDLE_SECONDS (default 60) of an idle main window,
 #               against the minimal dialog idling at the same time
@@ -13,13 +22,14 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 build=$(realpath -m "${1:-build/windows}")
-reps=${BENCH_REPS:-5}
+reps=${BENCH_REPS:-9}
+bringup_reps=${BENCH_BRINGUP_REPS:-3}
 idle_seconds=${BENCH_IDLE_SECONDS:-60}
 
 source scripts/wine-env.sh
 [ -f "$build/build.ninja" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null
-targets=(brisvale benchtool minimal_dialog)
+targets=(brisvale benchtool minimal_dialog populated_dialog populated_full_dialog)
 # In-process benchmark programs of the subsystems (tests/bench/*.cpp), each run as it is.
 extra_benches=()
 for src in tests/bench/*.cpp; do [ -f "$src" ] && extra_benches+=("$(basename "$src" .cpp)"); done
@@ -33,45 +43,101 @@ wine_prefix_init "${BRISVALE_WINEPREFIX:-$build/wineprefix-bench}" || exit 1
 
 ws=$(mktemp -d /tmp/qel-bench.XXXXXX)
 cleanup() {
-    [ -f "$ws/benchtool.exe" ] && wine "$ws/benchtool.exe" kill brisvale.exe minimal_dialog.exe dravik.exe >/dev/null 2>&1
+    [ -f "$ws/benchtool.exe" ] && wine "$ws/benchtool.exe" kill brisvale.exe minimal_dialog.exe populated_dialog.exe \
+        populated_full_dialog.exe dravik.exe >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
     rm -rf "$ws"
 }
 trap cleanup EXIT
 bash scripts/make-workspace.sh --with-config "$ws" "$build"
-cp "$build/benchtool.exe" "$build/minimal_dialog.exe" "$ws/"
+cp "$build/benchtool.exe" "$build/minimal_dialog.exe" "$build/populated_dialog.exe" "$build/populated_full_dialog.exe" "$ws/"
 cd "$ws"
 # A clean start: no settings of an earlier run.
 wine reg delete 'HKCU\Morvane' /f >/dev/null 2>&1 || true
 
 value() { tr -d '\r' | awk -v k="$1" '$1 == k { print $2 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "n/a" }'; }
+# "met" or "missed": whether the ratio of a to b is at most goal.
+verdict() { awk -v a="$1" -v b="$2" -v g="$3" 'BEGIN { print (b > 0 && a / b <= g) ? "met" : "missed" }'; }
+load() { read -r one five fifteen _ </proc/loadavg; echo "$one $five $fifteen"; }
 
-echo "== start-up (median of $reps runs, ms)"
-wine benchtool.exe startup --reps 1 minimal_dialog.exe >/dev/null  # warms Wine's caches
-base=$(wine benchtool.exe startup --reps "$reps" minimal_dialog.exe | value median_ms)
-prog=$(wine benchtool.exe startup --reps "$reps" --marker 1001 brisvale.exe | value median_ms)
-printf '  brisvale.exe      %8.1f\n  minimal dialog    %8.1f\n  ratio             %8s\n' "$prog" "$base" "$(ratio "$prog" "$base")"
+echo "== machine: $(nproc) cores, load average (1, 5, 15 min) at the start: $(load)"
 
-echo "== ten-instance bring-up (ms)"
+echo "== start-up (ms from process start to the painted window; median and minimum of $reps runs each)"
+# The programs take turns, so that the machine's load meets each of them alike.
+wine benchtool.exe startup --reps 1 --marker 1001 minimal_dialog.exe populated_dialog.exe >/dev/null  # warms Wine's caches
+startup=$(wine benchtool.exe startup --reps "$reps" --marker 1001 --phases brisvale.exe minimal_dialog.exe \
+    populated_dialog.exe populated_full_dialog.exe | tr -d '\r')
+of() { awk -v e="$1" -v k="$2" '$1 == e && $2 == k { print $3 }' <<<"$startup"; }
+p_med=$(of brisvale.exe median_ms); p_min=$(of brisvale.exe min_ms)
+m_med=$(of minimal_dialog.exe median_ms); m_min=$(of minimal_dialog.exe min_ms)
+f_med=$(of populated_dialog.exe median_ms); f_min=$(of populated_dialog.exe min_ms)
+t_med=$(of populated_full_dialog.exe median_ms); t_min=$(of populated_full_dialog.exe min_ms)
+printf '  %-40s %8s %8s\n' "" median minimum
+printf '  %-40s %8.1f %8.1f\n' brisvale.exe "$p_med" "$p_min"
+printf '  %-40s %8.1f %8.1f   ratio %s / %s\n' "minimal dialog" "$m_med" "$m_min" \
+    "$(ratio "$p_med" "$m_med")" "$(ratio "$p_min" "$m_min")"
+printf '  %-40s %8.1f %8.1f   ratio %s / %s (goal at most 1.5: %s / %s)\n' \
+    "dialog with the fonts and filled lists" "$f_med" "$f_min" "$(ratio "$p_med" "$f_med")" \
+    "$(ratio "$p_min" "$f_min")" "$(verdict "$p_med" "$f_med" 1.5)" "$(verdict "$p_min" "$f_min" 1.5)"
+printf '  %-40s %8.1f %8.1f   ratio %s / %s\n' "the same on the program's dialog template" "$t_med" "$t_min" \
+    "$(ratio "$p_med" "$t_med")" "$(ratio "$p_min" "$t_min")"
+echo "  brisvale.exe step by step (ms after the process start when it ended; its own duration; medians):"
+sed -n 's/^brisvale\.exe phase "\(.*\)" \([^ ]*\) \([^ ]*\)$/\1|\2|\3/p' <<<"$startup" |
+    while IFS='|' read -r name end took; do printf '    %-28s %8s %8s\n' "$name" "$end" "$took"; done
+
+echo "== bring-up (ms from the search click to the end of the search; median of $bringup_reps runs)"
 if ((have_backend)); then
-    for k in $(seq 0 9); do printf 'delay_ms=0\r\nhttp=off\r\n' >"FileSystemFolders/FS_QEL_Instance$k/dravik-behaviour.txt"; done
     # Every instance gets an adapter: the first one the program lists.
     adapter=$(wine benchtool.exe first-adapter brisvale.exe 2>/dev/null | tr -d "\r" || true)
     if [ -z "$adapter" ]; then
         echo "  skipped: the program lists no Ethernet adapter"
     else
-        for k in $(seq 1 10); do
-            wine reg add 'HKCU\Morvane\Software\QelTsn\Configuration' /v "Qel${k}EthernetAdapter" /t REG_SZ /d "$adapter" /f >/dev/null
-        done
-        # To a file: the program and its backends keep running after the measurement and
-        # hold on to the tool's standard output, so a pipe would never see its end.
-        if wine benchtool.exe bringup brisvale.exe >"$ws/bringup.txt"; then
-            out=$(cat "$ws/bringup.txt")
-            took=$(value bringup_ms <<<"$out"); floor=$(value bringup_floor_ms <<<"$out")
-            printf '  ten instances     %8.1f\n  protocol floor    %8.1f\n  ratio             %8s\n' "$took" "$floor" "$(ratio "$took" "$floor")"
+        # Before each bring-up: a search saves the choices of its own rows only.
+        assign_adapters() {
+            for k in $(seq 1 10); do
+                wine reg add 'HKCU\Morvane\Software\QelTsn\Configuration' /v "Qel${k}EthernetAdapter" /t REG_SZ \
+                    /d "$adapter" /f >/dev/null
+            done
+        }
+        behave() { for k in $(seq 0 9); do printf 'delay_ms=%s\r\nhttp=off\r\n' "$1" >"FileSystemFolders/FS_QEL_Instance$k/dravik-behaviour.txt"; done; }
+        # One bring-up of INSTANCES stand-ins, printed as LABEL with its GOAL ratio; the tool's
+        # output is kept in bringup-INSTANCES.txt (a file: backends keep the tool's standard
+        # output open until they are ended).
+        bringup() {
+            local out="$ws/bringup-$1.txt" took floor
+            assign_adapters
+            if ! wine benchtool.exe bringup --floor --reps "$bringup_reps" --instances "$1" brisvale.exe >"$out"; then
+                echo "  $2: failed"
+                rm -f "$out"
+                return
+            fi
+            took=$(value bringup_ms <"$out"); floor=$(value floor_ms <"$out")
+            printf '  %-40s %8.1f %8.1f   ratio %s (goal at most %s: %s)\n' "$2" "$took" "$floor" \
+                "$(ratio "$took" "$floor")" "$3" "$(verdict "$took" "$floor" "$3")"
+        }
+        printf '  %-40s %8s %8s\n' "" brisvale floor
+        behave 0
+        bringup 10 "ten instances, reporting at once" 1.3
+        # Three instances: a configuration of the first three blocks of the default file.
+        cp qel-configuration.txt qel-configuration.ten
+        head -n 54 qel-configuration.ten >qel-configuration.txt
+        behave 1000
+        bringup 3 "three instances, reporting after 1 s" 1.1
+        mv qel-configuration.ten qel-configuration.txt
+        behave 0
+
+        echo "== answers of the main window during the ten-instance bring-up (WM_NULL every 20 ms, ms)"
+        if [ -s "$ws/bringup-10.txt" ]; then
+            ten=$(cat "$ws/bringup-10.txt")
+            longest=$(value answer_max_ms <<<"$ten")
+            printf '  answers %s, longest %s, 99th percentile %s, median %s, timed out %s, while a box was open %s\n' \
+                "$(value answers <<<"$ten")" "$longest" "$(value answer_p99_ms <<<"$ten")" \
+                "$(value answer_median_ms <<<"$ten")" "$(value answers_timed_out <<<"$ten")" \
+                "$(value answers_with_box <<<"$ten")"
+            printf '  goal: no answer slower than 50 ms: %s\n' "$(awk -v m="$longest" 'BEGIN { print m <= 50 ? "met" : "missed" }')"
         else
-            echo "  failed"
+            echo "  none: the bring-up failed"
         fi
         wine benchtool.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
         wine reg delete 'HKCU\Morvane' /f >/dev/null 2>&1 || true
@@ -93,7 +159,8 @@ wine benchtool.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
 for name in "${extra_benches[@]}"; do
     echo "== $name"
     cp "$build/$name.exe" "$ws/"
-    wine "$name.exe" 2>&1 | tr -d '\r' | sed 's/^/  /' || echo "  $name failed"
+    # Bounded: a crash would otherwise wait for the debugger Wine starts.
+    timeout 120 wine "$name.exe" 2>&1 | tr -d '\r' | sed 's/^/  /' || echo "  $name failed"
 done
 
 echo "== idle CPU over ${idle_seconds} s (ms of CPU time, % of one core)"
@@ -124,3 +191,4 @@ elapsed=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
 idle_line brisvale.exe "$((p1 - p0))" "$elapsed"
 idle_line "minimal dialog" "$((b1 - b0))" "$elapsed"
 wine benchtool.exe kill brisvale.exe minimal_dialog.exe >/dev/null 2>&1 || true
+echo "== machine: load average at the end: $(load)"

@@ -11,6 +11,7 @@
 #include "common/ProgramControl.h"
 #include "resource.h"
 #include "win32/Processes.h"
+#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ void CtarnwickDlg::DlgStartUpTasks() {
 
 BOOL CtarnwickDlg::OnInitDialog() {
     DialogBase::OnInitDialog();
+    MarkStartupPhase(StartupPhase::dialogCreated);
 
     if (HMENU systemMenu = GetSystemMenu(hwnd_, FALSE)) {
         wchar_t aboutText[128] = {};
@@ -110,6 +112,7 @@ BOOL CtarnwickDlg::OnInitDialog() {
 
     SetScaleFactor();
     DlgStartUpTasks();
+    MarkStartupPhase(StartupPhase::startUpTasks);
 
     RECT desktop{}, window{};
     GetWindowRect(GetDesktopWindow(), &desktop);
@@ -124,9 +127,12 @@ BOOL CtarnwickDlg::OnInitDialog() {
         MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
         SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
+    MarkStartupPhase(StartupPhase::singleInstanceCheck);
 
     ReadQelConfigurationFile();
+    MarkStartupPhase(StartupPhase::configurationFile);
     ConfigureDialogWindow();
+    MarkStartupPhase(StartupPhase::firstLayout);
     PostMessageW(hwnd_, programControlMessage, pcStartUp, 0);
     return TRUE;
 }

@@ -136,6 +136,9 @@ public:
     ComboBox browserCombo;
     ComboBox choiceCombo;
     UniqueFont fonts[4];
+    // The scale and orientation of the last layout pass (scale 0 before the first one).
+    double laidOutScale = 0.0;
+    bool laidOutStandard = true;
     UniqueBitmap bannerImage;
     ListCtrl adapterList;
     DerivedClassListCtrl instanceList;

@@ -6,6 +6,7 @@
 
 #include "app/CtarnwickDlgWin32.h"
 #include "resource.h"
+#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ public:
 };
 
 int CtarnwickApp::InitInstance() {
+    MarkStartupPhase(StartupPhase::processEntry);
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
     InitCommonControlsEx(&controls);
 
@@ -31,6 +33,7 @@ int CtarnwickApp::InitInstance() {
     // No visual manager: the controls draw in the native look (common controls 6 manifest).
     // No profile key: the settings are read and written directly (see the registry settings).
 
+    MarkStartupPhase(StartupPhase::platformReady);
     {
         CtarnwickDlg dialog;
         dialog.DoModal();

@@ -85,8 +85,10 @@ void CtarnwickDlg::ReadQelConfigurationFile() {
     configRowIndex = -1;
     std::string bytes;
     if (!ReadWholeFile(configurationFileName, bytes)) return;
+    instanceList.SetRedraw(false);
     for (const std::string& piece : SplitIntoLinePieces(TextModeContent(bytes)))
         ProcessConfigurationLine(piece.c_str(), [this](int fieldId, const char* value) { GetField(fieldId, value); });
+    instanceList.SetRedraw(true);
 
     findAndConfigureButton.EnableWindow(true);
     searchLed.EnableWindow(true);

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/CtarnwickDlgWin32.h"
+#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -52,6 +53,7 @@ void CtarnwickDlg::GetEthernetNetworkAdapters() {
         return;
     }
     FindLastSelectedNetworkDevice();
+    MarkStartupPhase(StartupPhase::adapters);
 }
 
 void CtarnwickDlg::FindLastSelectedNetworkDevice() {

@@ -45,3 +45,14 @@ std::vector<int> DistributeColumnWidths(const std::vector<double>& measured, int
     }
     return widths;
 }
+
+std::vector<int> ColumnWidthOrder(const std::vector<int>& current, const std::vector<int>& target) {
+    std::vector<int> order;
+    const int n = static_cast<int>(target.size());
+    for (int narrowing = 1; narrowing >= 0; --narrowing)
+        for (int c = 0; c < n; ++c) {
+            const bool narrower = c < static_cast<int>(current.size()) && target[c] < current[c];
+            if (narrower == (narrowing == 1)) order.push_back(c);
+        }
+    return order;
+}

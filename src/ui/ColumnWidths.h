@@ -22,3 +22,9 @@ double MeasureColumnWidth(const std::wstring& header, const ListTable& list, int
 // is left, less 22 pixels for a vertical scroll bar or 5 without one; otherwise each column
 // keeps its measured width.
 std::vector<int> DistributeColumnWidths(const std::vector<double>& measured, int listWidth, bool hasVerticalScrollBar);
+
+// The order in which a list's columns take their new widths: first those that get narrower,
+// then the others, each group from left to right. So the columns together are never wider
+// than before or after: widening one first could make them wider than the list for a
+// moment, and a list on the screen would show its horizontal scroll bar and hide it again.
+std::vector<int> ColumnWidthOrder(const std::vector<int>& current, const std::vector<int>& target);

@@ -5,6 +5,7 @@
 #include "ui/ColumnWidths.h"
 #include "ui/GdiSurfaceWin32.h"
 #include "ui/Layout.h"
+#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -14,8 +15,9 @@ HFONT CreateDialogFont(int index, double s) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, f.face);
 }
 
-void Place(HWND control, const Rect& r) {
-    MoveWindow(control, r.left, r.top, r.Width(), r.Height(), globalWindowRedraw_g);
+// Moves the control there (when the geometry has changed) and invalidates it.
+void Place(HWND control, const Rect& r, bool move) {
+    if (move) MoveWindow(control, r.left, r.top, r.Width(), r.Height(), globalWindowRedraw_g);
     InvalidateRect(control, nullptr, TRUE);
 }
 
@@ -51,24 +53,40 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     const double s = dlgScaleFactor_g;
     const DialogGeometry g = ComputeDialogGeometry(s, standardLayout);
 
-    // Each control gets its new font before the old one is deleted.
-    UniqueFont controlFont(CreateDialogFont(2, s));
-    refreshAdaptersButton.SetFont(controlFont.get());
-    closeAdapterButton.SetFont(controlFont.get());
-    findAndConfigureButton.SetFont(controlFont.get());
-    browserCombo.SetFont(controlFont.get());
-    fonts[2] = std::move(controlFont);
-    UniqueFont listFont(CreateDialogFont(3, s));
-    adapterList.SetFont(listFont.get());
-    instanceList.SetFont(listFont.get());
-    choiceCombo.SetFont(listFont.get());
-    fonts[3] = std::move(listFont);
-    fonts[0].reset(CreateDialogFont(0, s));
-    fonts[1].reset(CreateDialogFont(1, s));
+    // A pass at the scale and orientation of the last one (the start-up step's, after the
+    // adapters came) finds the window, its region, fonts and controls as they are to be:
+    // it sizes the columns and invalidates. Setting them again would change nothing but
+    // make a shown window and controls with a new font measure and repaint themselves.
+    const bool sameScale = s == laidOutScale && fonts[0] && fonts[1] && fonts[2] && fonts[3];
+    const bool reshape = !sameScale || standardLayout != laidOutStandard;
+    laidOutScale = s;
+    laidOutStandard = standardLayout;
+    if (!sameScale) {
+        // Each control gets its new font before the old one is deleted.
+        UniqueFont controlFont(CreateDialogFont(2, s));
+        refreshAdaptersButton.SetFont(controlFont.get());
+        closeAdapterButton.SetFont(controlFont.get());
+        findAndConfigureButton.SetFont(controlFont.get());
+        browserCombo.SetFont(controlFont.get());
+        fonts[2] = std::move(controlFont);
+        UniqueFont listFont(CreateDialogFont(3, s));
+        adapterList.SetFont(listFont.get());
+        instanceList.SetFont(listFont.get());
+        choiceCombo.SetFont(listFont.get());
+        fonts[3] = std::move(listFont);
+        fonts[0].reset(CreateDialogFont(0, s));
+        fonts[1].reset(CreateDialogFont(1, s));
+    }
 
     RECT before{};
     GetWindowRect(hwnd_, &before);
-    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+    // Redraw is switched off while the region is rebuilt, and only while the window is
+    // shown. The pass inside the dialog's initialisation runs before the window is shown
+    // and draws nothing anyway; switching redraw on again there would show the window at
+    // once (WM_SETREDRAW sets WS_VISIBLE), half laid out, and make every later step of
+    // that pass repaint on the screen.
+    const bool redrawOff = reshape && IsWindowVisible(hwnd_) != FALSE;
+    if (redrawOff) SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
 
     dialogRect = g.dialogRect;
     titleBarRect = g.titleBarRect;
@@ -83,8 +101,8 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     UniqueRegion region(CreateRectRgn(titleBarRect.left, titleBarRect.top, titleBarRect.right, titleBarRect.bottom));
     UniqueRegion dragBar(CreateRectRgn(dragFlipArea.left, dragFlipArea.top, dragFlipArea.right, dragFlipArea.bottom));
     UniqueRegion body(CreateRectRgn(bodyRect.left, bodyRect.top, bodyRect.right, bodyRect.bottom));
-    SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
-    if (region && dragBar && body) {
+    if (redrawOff) SendMessageW(hwnd_, WM_SETREDRAW, globalWindowRedraw_g, 0);
+    if (reshape && region && dragBar && body) {
         CombineRgn(region.get(), region.get(), dragBar.get(), RGN_OR);
         CombineRgn(region.get(), region.get(), body.get(), RGN_OR);
         // Once set, the region belongs to the window.
@@ -99,7 +117,8 @@ void CtarnwickDlg::ConfigureDialogWindow() {
     const bool resized = g.width != before.right - before.left || g.height != before.bottom - before.top;
     const Rect work = WorkArea(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
     if (resized && work.Width() > 0 && work.Height() > 0) placed = KeepWithin(placed, work);
-    MoveWindow(hwnd_, placed.left, placed.top, g.width, g.height, globalWindowRedraw_g);
+    if (placed != Rect{before.left, before.top, before.right, before.bottom})
+        MoveWindow(hwnd_, placed.left, placed.top, g.width, g.height, globalWindowRedraw_g);
     dialogRect = placed;
 
     titleTextRect = g.titleTextRect;
@@ -114,26 +133,33 @@ void CtarnwickDlg::ConfigureDialogWindow() {
             for (int c = 0; c < columns; ++c) CalculateListCtrlColumnWidth(list, c, measuring.get(), header, measured[c]);
             const bool scrollBar = (list.Style() & WS_VSCROLL) != 0;
             const std::vector<int> widths = DistributeColumnWidths(measured, listWidth, scrollBar);
-            for (int c = 0; c < columns; ++c) list.SetColumnWidth(c, widths[c] & 0xFFFF);
+            std::vector<int> targets(columns), current(columns);
+            for (int c = 0; c < columns; ++c) {
+                targets[c] = widths[c] & 0xFFFF;
+                current[c] = list.GetColumnWidth(c);
+            }
+            for (int c : ColumnWidthOrder(current, targets)) list.SetColumnWidth(c, targets[c]);
         };
         sizeColumns(adapterList, adapterColumnCount, g.adapterListRect.Width());
-        Place(adapterList.GetSafeHwnd(), g.adapterListRect);
+        Place(adapterList.GetSafeHwnd(), g.adapterListRect, reshape);
         sizeColumns(instanceList, instanceColumnCount, g.instanceListRect.Width());
     }
-    Place(instanceList.GetSafeHwnd(), g.instanceListRect);
+    Place(instanceList.GetSafeHwnd(), g.instanceListRect, reshape);
 
-    Place(refreshAdaptersButton.GetSafeHwnd(), g.refreshAdaptersButtonRect);
-    Place(closeAdapterButton.GetSafeHwnd(), g.closeAdapterButtonRect);
-    Place(findAndConfigureButton.GetSafeHwnd(), g.findAndConfigureButtonRect);
-    Place(searchLed.GetSafeHwnd(), g.searchLedRect);
-    Place(browserCombo.GetSafeHwnd(), g.browserComboRect);
+    Place(refreshAdaptersButton.GetSafeHwnd(), g.refreshAdaptersButtonRect, reshape);
+    Place(closeAdapterButton.GetSafeHwnd(), g.closeAdapterButtonRect, reshape);
+    Place(findAndConfigureButton.GetSafeHwnd(), g.findAndConfigureButtonRect, reshape);
+    Place(searchLed.GetSafeHwnd(), g.searchLedRect, reshape);
+    Place(browserCombo.GetSafeHwnd(), g.browserComboRect, reshape);
     browserCombo.ClearEditSelection();
     for (int k = 0; k < 10; ++k) {
-        Place(instanceLed[k].GetSafeHwnd(), g.ledRect[k]);
+        Place(instanceLed[k].GetSafeHwnd(), g.ledRect[k], reshape);
         ledLabelRect[k] = g.ledLabelRect[k];
         ledLabel[k] = g.ledLabel[k];
     }
     Invalidate(TRUE);
+    // The first pass after the one of the dialog's initialisation is the start-up step's.
+    if (StartupPhaseEnd(StartupPhase::firstLayout)) MarkStartupPhase(StartupPhase::secondLayout);
 }
 
 void CtarnwickDlg::CalculateListCtrlColumnWidth(ListCtrl& list, int column, HDC hdc, HWND header, double& width) {

@@ -4,6 +4,7 @@
 #include "app/SharedGlobals.h"
 #include "ui/GdiSurfaceWin32.h"
 #include "ui/Painting.h"
+#include "win32/StartupTimeline.h"
 
 CtarnwickDlg::DerivedClassListCtrl::DerivedClassListCtrl() : rowBrush(CreateSolidBrush(RGB(255, 255, 255))) {}
 
@@ -71,6 +72,7 @@ void CtarnwickDlg::OnPaint() {
         PaintChrome(surface, PaintInputsOf(*this, dlgScaleFactor_g));
     }
     BitBlt(clientDc.get(), 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+    MarkStartupPhase(StartupPhase::firstPaint);
 }
 
 BOOL CtarnwickDlg::OnEraseBkgnd(HDC) { return FALSE; }

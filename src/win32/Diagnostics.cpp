@@ -1,6 +1,7 @@
 #include "win32/Diagnostics.h"
 
 #include "win32/Handles.h"
+#include "win32/StartupTimeline.h"
 
 long CountOpenKernelHandles(ULONG_PTR limit, ULONG_PTR missRun) {
     long open = 0;
@@ -30,6 +31,8 @@ UINT DiagnosticsMessage() {
 }
 
 LRESULT DiagnosticsFigureOf(WPARAM figure) {
+    if (figure >= diagnosticsStartupPhaseBase && figure < diagnosticsStartupPhaseBase + static_cast<WPARAM>(StartupPhase::count))
+        return static_cast<LRESULT>(StartupPhaseEnd(static_cast<StartupPhase>(figure - diagnosticsStartupPhaseBase)));
     switch (figure) {
         case diagnosticsKernelHandles:
             return CountOpenKernelHandles();

@@ -26,6 +26,9 @@ enum DiagnosticsFigure : WPARAM {
     diagnosticsPlatformHandles = 2, // GetProcessHandleCount
     diagnosticsPlatformGdi = 3,     // GetGuiResources(GR_GDIOBJECTS)
     diagnosticsProbedGdiObjects = 4,  // CountGdiObjectsByProbing()
+    // 16 + k: the end of start-up step k (StartupTimeline.h), in microseconds on the
+    // performance counter; 0 while the step has not ended.
+    diagnosticsStartupPhaseBase = 16,
 };
 
 // The registered message "brisvale.diagnostics"; a window that answers it returns the

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "win32/StartupTimeline.h"
+
 namespace {
 
 // The innermost modal loop of this thread; each keeps the one it runs on top of.
@@ -31,6 +33,7 @@ INT_PTR DialogBase::DoModal() {
     outerModal_ = innermostModal;
     innermostModal = this;
     if (!ended_) ShowWindow(hwnd_, SW_SHOW);
+    MarkStartupPhase(StartupPhase::dialogShown);
 
     MSG msg;
     bool quit = false;

@@ -131,6 +131,39 @@ TEST_F(ChromeWin32, ControlsGetTheNewFontsAndTheOldOnesAreDeleted) {
     EXPECT_EQ(std::wstring(logFont.lfFaceName), L"Arial");
 }
 
+TEST_F(ChromeWin32, APassAtAnUnchangedScaleKeepsTheFonts) {
+    const HFONT kept[4] = {dlg_->fonts[0].get(), dlg_->fonts[1].get(), dlg_->fonts[2].get(), dlg_->fonts[3].get()};
+    dlg_->ConfigureDialogWindow();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(dlg_->fonts[i].get(), kept[i]) << "font " << i;
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd_, 1003), WM_GETFONT, 0, 0)), kept[2]);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd_, 1001), WM_GETFONT, 0, 0)), kept[3]);
+    EXPECT_NE(GetObjectType(kept[3]), 0u);
+    // Away and back again: fonts of the reference scale once more, made anew.
+    dlgScaleFactor_g = 1.25;
+    dlg_->ConfigureDialogWindow();
+    dlgScaleFactor_g = 1.0;
+    dlg_->ConfigureDialogWindow();
+    LOGFONTW listFont{};
+    GetObjectW(dlg_->fonts[3].get(), sizeof listFont, &listFont);
+    EXPECT_EQ(listFont.lfHeight, 13);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(hwnd_, 1000), WM_GETFONT, 0, 0)), dlg_->fonts[3].get());
+}
+
+// The pass inside the dialog's initialisation runs before the window is shown: it lays the
+// window out without showing it.
+TEST_F(ChromeWin32, APassOverAHiddenWindowLeavesItHidden) {
+    ShowWindow(hwnd_, SW_HIDE);
+    dlgScaleFactor_g = 1.5;
+    dlg_->ConfigureDialogWindow();
+    const bool visible = IsWindowVisible(hwnd_) != FALSE;
+    const RECT w = WindowRect();
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    Pump();
+    EXPECT_FALSE(visible);
+    EXPECT_EQ(w.right - w.left, 1275);
+    EXPECT_EQ(w.bottom - w.top, 825);
+}
+
 TEST_F(ChromeWin32, PaintsAndLayoutPassesGiveBackEveryGdiObject) {
     auto passes = [] {
         for (int i = 0; i < 5; ++i) {

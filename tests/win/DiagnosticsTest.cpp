@@ -10,6 +10,7 @@
 #include "ConfigTestSupport.h"
 #include "app/CtarnwickDlgWin32.h"
 #include "win32/Handles.h"
+#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -82,6 +83,26 @@ TEST(Diagnostics, MainDialogAnswersTheRegisteredMessage) {
     EXPECT_NEAR(CountOpenKernelHandles(), handles, 5);
     EXPECT_EQ(LiveGdiObjectCount(), SendMessageW(window, message, diagnosticsLiveGdiObjects, 0));
     EXPECT_EQ(-1, SendMessageW(window, message, 99, 0));
+
+    // The start-up steps of the dialog's initialisation, in their order; each keeps the end
+    // it was first given (a later dialog or pass does not move it).
+    auto end = [&](StartupPhase phase) {
+        return static_cast<long long>(
+            SendMessageW(window, message, diagnosticsStartupPhaseBase + static_cast<WPARAM>(phase), 0));
+    };
+    const StartupPhase steps[] = {StartupPhase::dialogCreated, StartupPhase::startUpTasks,
+                                  StartupPhase::singleInstanceCheck, StartupPhase::configurationFile,
+                                  StartupPhase::firstLayout};
+    long long previous = 0;
+    for (StartupPhase step : steps) {
+        EXPECT_GT(end(step), 0) << "step " << static_cast<int>(step);
+        EXPECT_GE(end(step), previous) << "step " << static_cast<int>(step);
+        previous = end(step);
+    }
+    Sleep(5);
+    MarkStartupPhase(StartupPhase::firstLayout);
+    EXPECT_EQ(previous, end(StartupPhase::firstLayout));
+    EXPECT_EQ(-1, SendMessageW(window, message, diagnosticsStartupPhaseBase + static_cast<WPARAM>(StartupPhase::count), 0));
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 // benchtool.exe: the measuring side of scripts/bench.sh and the soak, run under Wine next
 // to the program. It prints numbers, one "name value" pair per line.
 //
-//   benchtool startup [--reps N] [--marker ID] EXE
-//       starts EXE (in the current folder) N times (default 5); each time measures from
-//       just before CreateProcessW until its window is visible and has no part left to
-//       paint; prints each run and the median in milliseconds. The window is the
-//       process's visible top-level window holding control ID (any window for 0, default).
+//   benchtool startup [--reps N] [--marker ID] [--phases] EXE...
+//       starts each EXE (in the current folder) N times (default 5), the programs taking
+//       turns; each time measures from just before CreateProcessW until its window is
+//       visible and has no part left to paint; prints each run, the median and the
+//       minimum in milliseconds, each line led by the program's name. The window is the
+//       process's visible top-level window holding control ID (any window for 0,
+//       default). --phases: also asks each painted program when each step of its start-up
+//       ended (diagnostics figures 16 and on) and prints each step's median end and
+//       duration, for the programs that answer.
 //   benchtool idle [--seconds S] [--marker ID] EXE
 //       starts EXE, waits for its painted window and 2 s more, then prints the CPU time
 //       (user + kernel) it used over S seconds (default 60) and its share of one core.
@@ -19,12 +23,17 @@
 //       invalidates the running program's main window with its children N times and
 //       waits each time until nothing is left to paint; prints the median, and the
 //       median of a plain BitBlt of the same size in this process.
-//   benchtool bringup EXE
-//       starts EXE, waits for its painted window and its adapter list, presses "Find And
-//       Configure QEL Devices" (button 1003) and measures until the search has ended with
-//       ten backends running (button 1016 enabled again, ten "dravik.exe" processes);
-//       prints the time next to the protocol's floor of ten half-second waits. The
-//       program stays running (the caller closes it).
+//   benchtool bringup [--instances N] [--reps R] [--floor] EXE
+//       R times (default 3): starts EXE, waits for its painted window and its adapter
+//       list, presses "Find And Configure QEL Devices" (button 1003) and measures until
+//       the search has ended with N backends running (default 10; button 1016 enabled
+//       again, N "dravik.exe" processes), then ends the program and its backends.
+//       Meanwhile a probe sends the main window WM_NULL every 20 ms and keeps each
+//       answer's time. --floor: after each run, the floor of the same bring-up: the N
+//       stand-ins started one after another as the program starts them (the program's
+//       own instance table and adapter list, read from its window), each until its
+//       record has been read. Prints each run, medians and minima, and the answer times
+//       (longest, 99th percentile, median).
 //   benchtool first-adapter EXE
 //       starts EXE, prints the "Name" of the first row of its adapter list, ends it.
 //   benchtool wait-window [NAME]
@@ -36,7 +45,6 @@
 //       terminates every process with one of these names and waits for their end.
 #include <windows.h>
 #include <commctrl.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -45,27 +53,21 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "BackendFloor.h"
+#include "BenchSupport.h"
+#include "ResponseProbe.h"
+#include "common/ListTable.h"
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+namespace {
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: benchtool startup [--reps N] [--marker ID] EXE\n"
+                 "usage: benchtool startup [--reps N] [--marker ID] [--phases] EXE...\n"
                  "       benchtool idle [--seconds S] [--marker ID] EXE\n"
                  "       benchtool diagnostics [NAME]\n"
                  "       benchtool blit [--reps N] [--size WxH]\n"
                  "       benchtool repaint [--reps N]\n"
-                 "       benchtool bringup EXE\n"
+                 "       benchtool bringup [--instances N] [--reps R] [--floor] EXE\n"
                  "       benchtool first-adapter EXE\n"
                  "       benchtool wait-window [NAME]\n"
                  "       benchtool rescale N\n"
@@ -74,7 +76,10 @@ int Usage() {
 }
 
 struct Options {
-    int reps = 5;
+    int reps = 0;  // 0: the command's own default
+    int instances = 10;
+    bool phases = false;
+    bool floor = false;
     double seconds = 60;
     int marker = 0;
     int width = 1200, height = 700;
@@ -88,6 +93,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options& o) {
         if (a == L"--reps" && hasValue) o.reps = std::max(1, _wtoi(argv[++i]));
         else if (a == L"--seconds" && hasValue) o.seconds = std::max(0.1, _wtof(argv[++i]));
         else if (a == L"--marker" && hasValue) o.marker = _wtoi(argv[++i]);
+        else if (a == L"--instances" && hasValue) o.instances = std::min(10, std::max(1, _wtoi(argv[++i])));
+        else if (a == L"--phases") o.phases = true;
+        else if (a == L"--floor") o.floor = true;
         else if (a == L"--size" && hasValue) {
             if (swscanf(argv[++i], L"%dx%d", &o.width, &o.height) != 2 || o.width <= 0 || o.height <= 0) return false;
         } else if (a.rfind(L"--", 0) == 0) return false;
@@ -96,48 +104,7 @@ bool ParseOptions(int argc, wchar_t** argv, Options& o) {
     return true;
 }
 
-// ---- windows of a process ---------------------------------------------------------------
-
-struct WindowQuery {
-    DWORD pid;
-    int marker;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
-    auto* q = reinterpret_cast<WindowQuery*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    if (pid != q->pid || !IsWindowVisible(window)) return TRUE;
-    if (q->marker && !GetDlgItem(window, q->marker)) return TRUE;
-    q->found = window;
-    return FALSE;
-}
-
-HWND FindProcessWindow(DWORD pid, int marker) {
-    WindowQuery q{pid, marker, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&q));
-    return q.found;
-}
-
-BOOL CALLBACK ChildNeedsPaint(HWND child, LPARAM lParam) {
-    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) {
-        *reinterpret_cast<bool*>(lParam) = true;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Painted: the window's thread answers, and neither the window nor a visible child has
-// an update region left.
-bool IsPainted(HWND window) {
-    DWORD_PTR ignored;
-    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)) return false;
-    if (GetUpdateRect(window, nullptr, FALSE)) return false;
-    bool pending = false;
-    EnumChildWindows(window, ChildNeedsPaint, reinterpret_cast<LPARAM>(&pending));
-    return !pending;
-}
+int RepsOr(const Options& o, int fallback) { return o.reps > 0 ? o.reps : fallback; }
 
 struct Started {
     PROCESS_INFORMATION pi{};
@@ -183,53 +150,82 @@ bool StartAndWaitPainted(const std::wstring& exe, int marker, Started& s) {
     return false;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
-std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
-    std::vector<DWORD> pids(1024), found;
-    DWORD bytes = 0;
-    for (;;) {
-        if (!K32EnumProcesses(pids.data(), static_cast<DWORD>(pids.size() * sizeof(DWORD)), &bytes)) return found;
-        if (bytes < pids.size() * sizeof(DWORD)) break;
-        pids.resize(pids.size() * 2);
-    }
-    pids.resize(bytes / sizeof(DWORD));
-    for (DWORD pid : pids) {
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-        if (!process) continue;
-        wchar_t base[MAX_PATH] = {};
-        const bool match = K32GetModuleBaseNameW(process, nullptr, base, MAX_PATH) && _wcsicmp(base, name.c_str()) == 0;
-        CloseHandle(process);
-        if (match) found.push_back(pid);
-    }
-    return found;
-}
-
-DWORD FindProcessByName(const std::wstring& name) {
-    const std::vector<DWORD> pids = ProcessesNamed(name);
-    return pids.empty() ? 0 : pids.front();
-}
-
 // ---- commands ---------------------------------------------------------------------------
 
-int Startup(const Options& o) {
-    if (o.rest.size() != 1) return Usage();
-    std::vector<double> runs;
-    for (int i = 0; i < o.reps; ++i) {
-        Started s;
-        const bool ok = StartAndWaitPainted(o.rest[0], o.marker, s);
-        End(s);
-        if (!ok) return 1;
-        runs.push_back(s.paintedMs - s.startMs);
-        std::printf("run%d_ms %.1f (visible at %.1f)\n", i + 1, runs.back(), s.visibleMs - s.startMs);
-        std::fflush(stdout);
-        Sleep(300);  // let the ended process's resources go before the next start
+// The steps of the program's start-up, in the order of its StartupPhase.
+const char* const startupPhaseNames[] = {
+    "process entry",      "platform ready",    "dialog created", "start-up tasks",     "single-instance check",
+    "configuration file", "first layout pass", "dialog shown",   "adapters",           "second layout pass",
+    "first paint"};
+constexpr int startupPhaseCount = sizeof startupPhaseNames / sizeof startupPhaseNames[0];
+constexpr WPARAM diagnosticsStartupPhaseBase = 16;
+
+// When each start-up step ended, in ms after the start; negative when unknown.
+std::vector<double> StartupPhaseEnds(HWND window, double startMs) {
+    const UINT message = RegisterWindowMessageW(L"brisvale.diagnostics");
+    std::vector<double> ends(startupPhaseCount, -1);
+    for (int k = 0; k < startupPhaseCount; ++k) {
+        DWORD_PTR value = 0;
+        if (SendMessageTimeoutW(window, message, diagnosticsStartupPhaseBase + k, 0, SMTO_ABORTIFHUNG, 5000, &value) &&
+            static_cast<LRESULT>(value) > 0)
+            ends[k] = static_cast<double>(static_cast<LRESULT>(value)) / 1000.0 - startMs;
     }
-    std::printf("median_ms %.1f\n", Median(runs));
+    return ends;
+}
+
+// Each step's median end after the start, and the median of its duration in each run (from
+// the end of the step before it, or from the start). Steps that some run did not report
+// are left out.
+void PrintPhases(const std::wstring& exe, const std::vector<std::vector<double>>& runs,
+                 const std::vector<double>& painted) {
+    bool answered = false;
+    for (const std::vector<double>& run : runs)
+        for (double end : run) answered = answered || end >= 0;
+    if (!answered) return;
+    std::vector<double> previous(runs.size(), 0.0);
+    auto print = [&](const char* name, const std::vector<double>& ends) {
+        std::vector<double> durations;
+        for (size_t r = 0; r < runs.size(); ++r) durations.push_back(ends[r] - previous[r]);
+        std::printf("%ls phase \"%s\" %.1f %.1f\n", exe.c_str(), name, Median(ends), Median(durations));
+        previous = ends;
+    };
+    for (int k = 0; k < startupPhaseCount; ++k) {
+        std::vector<double> ends;
+        for (const std::vector<double>& run : runs)
+            if (run[k] >= 0) ends.push_back(run[k]);
+        if (ends.size() == runs.size()) print(startupPhaseNames[k], ends);
+    }
+    print("painted, all controls", painted);
+}
+
+// The programs take turns, run by run, so that a change of the machine's load meets each
+// of them alike.
+int Startup(const Options& o) {
+    if (o.rest.empty()) return Usage();
+    const size_t programs = o.rest.size();
+    std::vector<std::vector<double>> runs(programs);
+    std::vector<std::vector<std::vector<double>>> phases(programs);
+    for (int i = 0; i < RepsOr(o, 5); ++i) {
+        for (size_t p = 0; p < programs; ++p) {
+            const std::wstring& exe = o.rest[p];
+            Started s;
+            const bool ok = StartAndWaitPainted(exe, o.marker, s);
+            if (ok && o.phases) phases[p].push_back(StartupPhaseEnds(s.window, s.startMs));
+            End(s);
+            if (!ok) return 1;
+            runs[p].push_back(s.paintedMs - s.startMs);
+            std::printf("%ls run%d_ms %.1f (visible at %.1f)\n", exe.c_str(), i + 1, runs[p].back(),
+                        s.visibleMs - s.startMs);
+            std::fflush(stdout);
+            Sleep(300);  // let the ended process's resources go before the next start
+        }
+    }
+    for (size_t p = 0; p < programs; ++p) {
+        const std::wstring& exe = o.rest[p];
+        std::printf("%ls median_ms %.1f\n%ls min_ms %.1f\n", exe.c_str(), Median(runs[p]), exe.c_str(),
+                    Minimum(runs[p]));
+        if (o.phases) PrintPhases(exe, phases[p], runs[p]);
+    }
     return 0;
 }
 
@@ -317,7 +313,7 @@ double BlitMedianMs(int width, int height, int reps) {
 }
 
 int Blit(const Options& o) {
-    const double median = BlitMedianMs(o.width, o.height, o.reps);
+    const double median = BlitMedianMs(o.width, o.height, RepsOr(o, 5));
     if (median < 0) return 1;
     std::printf("blit_size %dx%d\nblit_median_ms %.3f\n", o.width, o.height, median);
     return 0;
@@ -336,7 +332,7 @@ int Repaint(const Options& o) {
     RECT client{};
     GetClientRect(window, &client);
     std::vector<double> runs;
-    for (int i = 0; i < o.reps; ++i) {
+    for (int i = 0; i < RepsOr(o, 5); ++i) {
         const double t0 = Now();
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         const double deadline = t0 + 10000;
@@ -350,96 +346,146 @@ int Repaint(const Options& o) {
     }
     const int width = client.right - client.left, height = client.bottom - client.top;
     std::printf("repaint_size %dx%d\nrepaint_median_ms %.3f\nblit_median_ms %.3f\n", width, height, Median(runs),
-                BlitMedianMs(std::max(1, width), std::max(1, height), std::max(o.reps, 20)));
+                BlitMedianMs(std::max(1, width), std::max(1, height), std::max(RepsOr(o, 5), 20)));
     return 0;
 }
 
 HWND ControlOf(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
-int Bringup(const Options& o) {
-    if (o.rest.size() != 1) return Usage();
-    Started s;
-    if (!StartAndWaitPainted(o.rest[0], 1001, s)) {
-        End(s);
-        return 1;
+// Waits (up to 20 s) until the deferred start-up step has filled the adapter list.
+bool WaitForAdapterRows(HWND dialog) {
+    HWND adapters = ControlOf(dialog, 1000);
+    for (const double end = Now() + 20000; Now() < end; Sleep(20))
+        if (RemoteRowCount(adapters) > 0) return true;
+    return false;
+}
+
+// The first rows of a list view of the program, cell by cell.
+MemoryTable ReadRemoteTable(HWND list, int columns, int rows) {
+    MemoryTable table(columns);
+    for (int r = 0; r < rows; ++r) {
+        std::vector<std::wstring> cells;
+        for (int c = 0; c < columns; ++c) cells.push_back(RemoteListCell(list, r, c));
+        table.AddRow(cells);
     }
-    // The adapter list is filled by a deferred start-up step; wait until it has rows.
-    HWND adapters = ControlOf(s.window, 1000);
-    for (double end = Now() + 20000; Now() < end && SendMessageW(adapters, LVM_GETITEMCOUNT, 0, 0) == 0;) Sleep(20);
-    Sleep(500);
-    if (!ProcessesNamed(L"dravik.exe").empty()) {
-        std::fprintf(stderr, "benchtool: dravik.exe already runs; the bring-up needs none\n");
-        return 1;
-    }
+    return table;
+}
+
+struct BringupRun {
+    bool ok = false;
+    double ms = 0;
+};
+
+// A visible top-level window of the started program other than its main window.
+HWND OtherWindowOf(const Started& s) {
+    for (HWND window : VisibleWindowsOf(s.pi.dwProcessId))
+        if (window != s.window) return window;
+    return nullptr;
+}
+
+// One bring-up of the running program, from the click until the search has ended. The
+// search disables button 1016 and enables it again when it ends.
+BringupRun MeasureOneBringup(const Started& s, int instances, ResponseProbe& probe) {
+    BringupRun run;
     HWND closeAdapter = ControlOf(s.window, 1016);
+    probe.Start();
     const double t0 = Now();
     PostMessageW(s.window, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED), reinterpret_cast<LPARAM>(ControlOf(s.window, 1003)));
-    // The search disables button 1016 and enables it again when it ends.
     bool sawRunning = false;
-    double ended = 0;
-    bool backendSeen = false;
-    for (const double deadline = t0 + 120000; Now() < deadline;) {
-        if (!backendSeen) {
-            backendSeen = !ProcessesNamed(L"dravik.exe").empty();
-            if (!backendSeen && Now() > t0 + 10000) {
-                std::fprintf(stderr, "benchtool: the search started no backend within 10 s\n");
+    double nextBoxLook = t0;
+    for (const double deadline = t0 + 120000; Now() < deadline; Sleep(2)) {
+        // A box stops the search until somebody answers it: say what it says and give up.
+        if (Now() >= nextBoxLook) {
+            nextBoxLook = Now() + 250;
+            if (const HWND box = OtherWindowOf(s)) {
+                wchar_t caption[256] = {}, text[1024] = {};
+                GetWindowTextW(box, caption, 256);
+                GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the text of a message box
+                std::fprintf(stderr, "benchtool: the program shows a box during the search: \"%ls\" %ls\n", caption, text);
                 break;
             }
         }
         const bool enabled = IsWindowEnabled(closeAdapter);
         if (!enabled) sawRunning = true;
         if (sawRunning && enabled) {
-            ended = Now();
+            run.ms = Now() - t0;
+            run.ok = true;
             break;
         }
-        Sleep(2);
     }
-    CloseHandle(s.pi.hProcess);
-    CloseHandle(s.pi.hThread);
-    if (!ended) {
-        std::fprintf(stderr, "benchtool: the search did not end within 120 s\n");
-        return 1;
+    probe.Stop();
+    if (!run.ok) {
+        std::fprintf(stderr, "benchtool: the search did not end\n");
+        return run;
     }
     const size_t running = ProcessesNamed(L"dravik.exe").size();
-    std::printf("bringup_ms %.1f\nbringup_floor_ms %d\nbackends_running %zu\n", ended - t0, 10 * 500, running);
-    if (running != 10) {
-        std::fprintf(stderr, "benchtool: %zu backends run after the search, not 10\n", running);
-        return 1;
+    if (running != static_cast<size_t>(instances)) {
+        std::fprintf(stderr, "benchtool: %zu backends run after the search, not %d\n", running, instances);
+        run.ok = false;
     }
-    return 0;
+    return run;
 }
 
-// The text of a list-view cell of another process: the item record and the text buffer
-// live in that process's memory for the duration of the call.
-std::wstring RemoteListCell(HWND list, int row, int column) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(list, &pid);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!process) return {};
-    constexpr int textChars = 512;
-    const SIZE_T size = sizeof(LVITEMW) + textChars * sizeof(wchar_t);
-    auto* remote = static_cast<BYTE*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
-    std::wstring text;
-    if (remote) {
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = reinterpret_cast<LPWSTR>(remote + sizeof(LVITEMW));
-        item.cchTextMax = textChars;
-        wchar_t buffer[textChars] = {};
-        DWORD_PTR length = 0;
-        if (WriteProcessMemory(process, remote, &item, sizeof item, nullptr) &&
-            SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000,
-                                &length) &&
-            ReadProcessMemory(process, remote + sizeof(LVITEMW), buffer, sizeof buffer, nullptr)) {
-            buffer[textChars - 1] = L'\0';
-            text = buffer;
+int Bringup(const Options& o) {
+    if (o.rest.size() != 1) return Usage();
+    const int reps = RepsOr(o, 3);
+    std::vector<double> bringups, floors, answers;
+    int timedOut = 0, withBox = 0;
+    for (int rep = 1; rep <= reps; ++rep) {
+        if (!ProcessesNamed(L"dravik.exe").empty()) {
+            std::fprintf(stderr, "benchtool: dravik.exe already runs; the bring-up needs none\n");
+            return 1;
         }
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+        Started s;
+        if (!StartAndWaitPainted(o.rest[0], 1001, s) || !WaitForAdapterRows(s.window)) {
+            std::fprintf(stderr, "benchtool: the program shows no adapter\n");
+            End(s);
+            return 1;
+        }
+        Sleep(500);
+        // What the program starts its backends with: its own tables, read before the click.
+        MemoryTable instanceTable(instanceColumnCount), adapterList(adapterColumnCount);
+        if (o.floor) {
+            instanceTable = ReadRemoteTable(ControlOf(s.window, 1001), instanceColumnCount, o.instances);
+            adapterList = ReadRemoteTable(ControlOf(s.window, 1000), adapterColumnCount, RemoteRowCount(ControlOf(s.window, 1000)));
+        }
+        ResponseProbe probe(s.window, s.pi.dwProcessId);
+        const BringupRun run = MeasureOneBringup(s, o.instances, probe);
+        End(s);
+        KillProcessesNamed(L"dravik.exe");
+        if (!run.ok) return 1;
+        bringups.push_back(run.ms);
+        answers.insert(answers.end(), probe.AnswersMs().begin(), probe.AnswersMs().end());
+        timedOut += probe.TimedOut();
+        withBox += probe.SamplesWithBox();
+        std::printf("run%d_bringup_ms %.1f (longest answer %.1f)\n", rep, run.ms,
+                    probe.AnswersMs().empty() ? 0.0 : Percentile(probe.AnswersMs(), 1.0));
+        Sleep(300);  // the ended backends let go of their logs
+        if (o.floor) {
+            wchar_t programPath[MAX_PATH * 4] = {};
+            GetFullPathNameW(o.rest[0].c_str(), MAX_PATH * 4, programPath, nullptr);
+            const FloorResult floor = MeasureBackendFloor(instanceTable, adapterList, o.instances, programPath);
+            // A stand-in that Wine fails to start now and then costs this run its floor only.
+            if (floor.ok) {
+                floors.push_back(floor.totalMs);
+                std::printf("run%d_floor_ms %.1f\n", rep, floor.totalMs);
+            } else {
+                std::fprintf(stderr, "benchtool: run %d: the floor could not be measured: %ls\n", rep, floor.error.c_str());
+            }
+            Sleep(300);
+        }
+        std::fflush(stdout);
     }
-    CloseHandle(process);
-    return text;
+    if (o.floor && floors.empty()) {
+        std::fprintf(stderr, "benchtool: no run measured the floor\n");
+        return 1;
+    }
+    std::printf("instances %d\nbringup_ms %.1f\nbringup_min_ms %.1f\n", o.instances, Median(bringups), Minimum(bringups));
+    if (o.floor) std::printf("floor_ms %.1f\nfloor_min_ms %.1f\n", Median(floors), Minimum(floors));
+    std::printf("answers %zu\nanswer_max_ms %.1f\nanswer_p99_ms %.1f\nanswer_median_ms %.2f\nanswers_timed_out %d\n"
+                "answers_with_box %d\n",
+                answers.size(), Percentile(answers, 1.0), Percentile(answers, 0.99), Median(answers), timedOut, withBox);
+    return 0;
 }
 
 int FirstAdapter(const Options& o) {
@@ -450,8 +496,8 @@ int FirstAdapter(const Options& o) {
         return 1;
     }
     HWND adapters = GetDlgItem(s.window, 1000);
-    for (double end = Now() + 20000; Now() < end && SendMessageW(adapters, LVM_GETITEMCOUNT, 0, 0) == 0;) Sleep(20);
-    const std::wstring name = SendMessageW(adapters, LVM_GETITEMCOUNT, 0, 0) ? RemoteListCell(adapters, 0, 1) : L"";
+    const bool listed = WaitForAdapterRows(s.window);
+    const std::wstring name = listed ? RemoteListCell(adapters, 0, 1) : L"";
     End(s);
     if (name.empty()) {
         std::fprintf(stderr, "benchtool: the program lists no adapter\n");
@@ -501,14 +547,9 @@ int Rescale(const Options& o) {
 
 int Kill(const Options& o) {
     if (o.rest.empty()) return Usage();
-    int failed = 0;
-    for (const std::wstring& name : o.rest)
-        for (DWORD pid : ProcessesNamed(name)) {
-            HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-            if (!process || !TerminateProcess(process, 1) || WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) ++failed;
-            if (process) CloseHandle(process);
-        }
-    return failed ? 1 : 0;
+    bool allEnded = true;
+    for (const std::wstring& name : o.rest) allEnded = KillProcessesNamed(name) && allEnded;
+    return allEnded ? 0 : 1;
 }
 
 }  // namespace

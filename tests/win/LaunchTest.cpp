@@ -3,6 +3,7 @@
 #include <winsock2.h>
 
 #include <cstdint>
+#include <thread>
 
 #include "LaunchFixture.h"
 #include "MessageBoxWatcher.h"
@@ -207,6 +208,23 @@ TEST_F(Launch, ALogThatCannotBeCreatedRefusesTheStart) {
     EXPECT_EQ(dialog->currentInstance, 0);
     EXPECT_EQ(dialog->processInfo[0].hProcess, nullptr);
     EXPECT_EQ(CountProcessesNamed("dravik.exe"), 0);
+}
+
+// A backend that was just terminated may hold its log a little longer (Wine signals the
+// process before it lets go of its files): a hold that ends within a blink step is waited out.
+TEST_F(Launch, ALogHeldForAMomentIsWaitedFor) {
+    const std::wstring log = InstanceFolder(0) + L"\\log\\output.log";
+    UniqueFile held(CreateFileW(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    std::thread release([&] {
+        Sleep(100);
+        held.reset();
+    });
+    NewPipe();
+    const auto boxes = CaptureMessageBoxes(L"Process creation", [&] { EXPECT_EQ(dialog->StartTsnProcess(), 1); });
+    release.join();
+    EXPECT_TRUE(boxes.empty()) << Narrow(boxes.empty() ? L"" : boxes[0]);
+    EXPECT_EQ(RecordValue(WaitForStartRecord(0), "stdout_is_file"), "yes");
 }
 
 TEST_F(Launch, StartsRowsInOrderEachWithItsOwnRepositoryVariable) {

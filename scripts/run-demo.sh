@@ -16,14 +16,18 @@ cmake --build build/windows -j"$(nproc)" --target brisvale dravik probe >/dev/nu
 
 workspace=${BRISVALE_DEMO:-/tmp/qel-bench}
 bash scripts/make-workspace.sh --with-config "$workspace" "$root/build/windows"
-wine_prefix_init "${BRISVALE_DEMO_PREFIX:-$HOME/.wine-qel-bench}" || exit 1
+prefix=${BRISVALE_DEMO_PREFIX:-$HOME/.wine-qel-bench}
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    wine_prefix_init "$prefix" || exit 1
     echo "Running brisvale.exe in $workspace (close the window to end)."
     cd "$workspace" && exec wine brisvale.exe
 fi
 
+# The display first: a Wine session begun without one keeps no window driver for the
+# programs that join it.
 ensure_display 97
+wine_prefix_init "$prefix" || exit 1
 cd "$workspace"
 cp "$root/build/windows/probe.exe" "$workspace/"
 probe() { wine probe.exe "$@" 2>/dev/null | tr -d '\r'; }
@@ -34,10 +38,12 @@ if [ -n "$adapter" ]; then
     done
 fi
 wine brisvale.exe >/dev/null 2>&1 &
-probe wait-window 60000 >/dev/null && probe stable 500 20000 >/dev/null || true
+demo_failed() { echo "The demo failed: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
+probe wait-window 60000 >/dev/null || demo_failed "brisvale.exe showed no main window within a minute."
+probe stable 500 20000 >/dev/null || true
 if [ -n "$adapter" ]; then
     echo "Every instance uses the adapter \"$adapter\"; searching for the ten instances..."
-    probe click 1003 >/dev/null
+    probe click 1003 >/dev/null || demo_failed "\"Find And Configure QEL Devices\" could not be clicked."
     sleep 2
     for _ in $(seq 120); do [ "$(probe control 1016 enabled)" = 1 ] && break; sleep 0.5; done
     sleep 1

@@ -50,6 +50,7 @@ _wine_replace_fonts() {
     wineserver -w
     rm -f "$reg"
     listed=$(wine reg query 'HKCU\Software\Wine\Fonts\Replacements' 2>/dev/null | tr -d '\r')
+    wineserver -w
     for pair in "${wine_font_replacements[@]}"; do
         grep -qE "^ *${pair%%=*} +REG_SZ +${pair#*=}\$" <<<"$listed" ||
             _wine_step_failed fonts "the replacement ${pair%%=*} -> ${pair#*=} is not in the registry" || return 1

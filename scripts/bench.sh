@@ -13,7 +13,8 @@
 #               after a second each
 #   answers     the main window's answer times to WM_NULL, sent every 20 ms during the
 #               ten-instance bring-up
-#   repaint     a whole repaint of the main window, against a plain BitBlt of its size
+#   repaint     a whole repaint of the main window, against a plain BitBlt of its size, and
+#               each control's repaint alone
 #   idle CPU    CPU time over BENCH_IDLE_SECONDS (default 60) of an idle main window,
 #               against the minimal dialog idling at the same time
 # Runs under Wine on an Xvfb display of its own (or DISPLAY when set).
@@ -154,6 +155,8 @@ out=$(wine benchtool.exe repaint --reps 50)
 rep=$(value repaint_median_ms <<<"$out"); blit=$(value blit_median_ms <<<"$out")
 printf '  whole window %s  %8.3f\n  plain BitBlt      %8.3f\n  ratio             %8s\n' \
     "$(value repaint_size <<<"$out")" "$rep" "$blit" "$(ratio "$rep" "$blit")"
+echo "  each control alone (id, class, median ms; one look at the window costs $(value repaint_look_ms <<<"$out") ms):"
+tr -d '\r' <<<"$out" | awk '$1 == "repaint_child" { printf "    %5s %-18s %8.3f\n", $2, $3, $4 }'
 wine benchtool.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
 
 for name in "${extra_benches[@]}"; do

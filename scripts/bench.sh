@@ -155,7 +155,7 @@ out=$(wine benchtool.exe repaint --reps 50)
 rep=$(value repaint_median_ms <<<"$out"); blit=$(value blit_median_ms <<<"$out")
 printf '  whole window %s  %8.3f\n  plain BitBlt      %8.3f\n  ratio             %8s\n' \
     "$(value repaint_size <<<"$out")" "$rep" "$blit" "$(ratio "$rep" "$blit")"
-echo "  each control alone (id, class, median ms; one look at the window costs $(value repaint_look_ms <<<"$out") ms):"
+echo "  each control alone (id, class, median ms; each check for a painted window costs $(value repaint_look_ms <<<"$out") ms):"
 tr -d '\r' <<<"$out" | awk '$1 == "repaint_child" { printf "    %5s %-18s %8.3f\n", $2, $3, $4 }'
 wine benchtool.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
 

@@ -4,8 +4,10 @@
 #include "app/CtarnwickDlgWin32.h"
 #include "supervision/SearchState.h"
 #include "common/AnsiText.h"
+#include "supervision/BackendStartWin32.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"
+#include "win32/HeldFiles.h"
 #include "win32/SystemError.h"
 
 using supervision::DeleteFolderTree;
@@ -14,8 +16,9 @@ using supervision::FileExists;
 
 namespace {
 
-constexpr DWORD consoleWindowFields = STARTF_USESIZE | STARTF_USEPOSITION | STARTF_USEFILLATTRIBUTE;  // 0x16
 constexpr DWORD logTailBytes = 1023;
+// A backend that has just ended may hold its log a moment longer; reading the tail waits
+// that out for at most one blink step (a search may be running).
 constexpr ULONGLONG logHoldWaitMilliseconds = 250;
 
 void ShowLaunchError(HWND owner, const std::wstring& text) {
@@ -26,24 +29,6 @@ void ShowLaunchError(HWND owner, const std::wstring& text) {
 // log. The keyboard's own state: the thread's (GetKeyState) lags behind until its messages
 // are read, and may still show an Alt released long ago.
 bool AltKeyDown() { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
-
-// A backend that has just ended (by itself, or terminated and waited for) may hold its
-// log a moment longer: Wine signals the process before it lets go of its files. Such a
-// hold is waited out for at most one blink step; any other failure is final at once.
-UniqueFile CreateLogFile(const std::wstring& path, SECURITY_ATTRIBUTES& inheritable) {
-    const ULONGLONG giveUpAt = GetTickCount64() + logHoldWaitMilliseconds;
-    for (;;) {
-        UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) return file;
-        const DWORD error = GetLastError();
-        if (error != ERROR_SHARING_VIOLATION || GetTickCount64() >= giveUpAt) {
-            SetLastError(error);  // the caller reports it
-            return file;
-        }
-        Sleep(10);
-    }
-}
 
 }  // namespace
 
@@ -78,18 +63,7 @@ int CtarnwickDlg::StartTsnProcess() {
     static std::wstring consoleTitles[maxInstances];
     consoleTitles[i] = plan.consoleTitle;
     STARTUPINFOW& startup = startupInfo[i];
-    startup = STARTUPINFOW{};
-    startup.cb = sizeof startup;
-    startup.lpTitle = consoleTitles[i].data();
-    startup.dwX = 0;
-    startup.dwY = 0;
-    startup.dwXSize = 367;
-    startup.dwYSize = 375;
-    startup.dwFillAttribute = FOREGROUND_GREEN;
-    startup.dwFlags = consoleWindowFields;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = nullptr;
-    startup.hStdError = nullptr;
+    startup = BackendStartupInfo(consoleTitles[i].data());
     // A record still holding handles (a backend nobody closed) gives them up first.
     if (processInfo[i].hProcess) CloseHandle(processInfo[i].hProcess);
     if (processInfo[i].hThread) CloseHandle(processInfo[i].hThread);
@@ -102,8 +76,7 @@ int CtarnwickDlg::StartTsnProcess() {
         creationFlags = CREATE_NEW_CONSOLE;
     } else {
         hLogFileName_g = plan.logFile;
-        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-        logFile = CreateLogFile(plan.logFile, inheritable);
+        logFile = CreateBackendLog(plan.logFile, plan.logHeader);
         if (!logFile) {
             // A backend whose output goes nowhere could report no failure; a box later
             // would show an older run's log. Say so now instead.
@@ -111,9 +84,6 @@ int CtarnwickDlg::StartTsnProcess() {
                                        L" cannot be created\n" + SystemErrorText(GetLastError()));
             return 0;
         }
-        const std::string header = NarrowAnsi(plan.logHeader);
-        DWORD written = 0;
-        WriteFile(logFile.get(), header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
         startup.hStdOutput = logFile.get();
         startup.hStdError = logFile.get();
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -142,8 +112,7 @@ std::wstring CtarnwickDlg::ReadLogFile() { return ReadLogFile(hLogFileName_g); }
 
 std::wstring CtarnwickDlg::ReadLogFile(const std::wstring& logFile) {
     if (logFile.empty() || !FileExists(logFile)) return {};
-    UniqueFile file(CreateFileW(logFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                nullptr));
+    UniqueFile file = CreateFileWaitingOutHolds(logFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, logHoldWaitMilliseconds);
     if (!file) return {};
     LARGE_INTEGER back{};
     back.QuadPart = -static_cast<LONGLONG>(logTailBytes);

@@ -39,18 +39,7 @@ void DialogProgramControlHost::TerminateBackend(int instance) {
 
 std::wstring DialogProgramControlHost::ReadLogFile() { return ReadLogTail(hLogFileName_g); }
 
-std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) {
-    // A backend that has just ended may let go of its log a moment later (Wine closes its
-    // handles after the process is signalled); the log is read without sharing, so wait
-    // for the file to be free, at most one blink step: a search may be running.
-    const ULONGLONG giveUpAt = GetTickCount64() + 250;
-    while (!logFile.empty()) {
-        UniqueFile file(CreateFileW(logFile.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file || GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount64() >= giveUpAt) break;
-        Sleep(10);
-    }
-    return d_.ReadLogFile(logFile);
-}
+std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) { return d_.ReadLogFile(logFile); }
 
 void DialogProgramControlHost::WaitForWorkerEnd() {
     if (HANDLE worker = hThreadFindAndConfigureQelDevice_g.load()) WaitForSingleObject(worker, INFINITE);

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "BenchSupport.h"
-#include "common/AnsiText.h"
 #include "config/ConfigFile.h"
+#include "supervision/BackendStartWin32.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"
 
@@ -52,35 +52,25 @@ HANDLE StartBackend(const LaunchInputs& base, int instance, std::vector<HANDLE>&
         return nullptr;
     }
 
-    HANDLE log = CreateFileW(plan.logFile.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (log == INVALID_HANDLE_VALUE) {
+    UniqueFile log = CreateBackendLog(plan.logFile, plan.logHeader);
+    if (!log) {
         error = L"cannot create " + plan.logFile;
         CloseHandle(readEnd);
         CloseHandle(writeEnd);
         return nullptr;
     }
-    const std::string header = NarrowAnsi(plan.logHeader);
-    DWORD written = 0;
-    WriteFile(log, header.data(), static_cast<DWORD>(header.size()), &written, nullptr);
 
     std::wstring title = plan.consoleTitle;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.lpTitle = title.data();
-    startup.dwXSize = 367;
-    startup.dwYSize = 375;
-    startup.dwFillAttribute = FOREGROUND_GREEN;
+    STARTUPINFOW startup = BackendStartupInfo(title.data());
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = log;
-    startup.hStdError = log;
+    startup.hStdOutput = log.get();
+    startup.hStdError = log.get();
     SetEnvironmentVariableW(repositoryVariableName, plan.repositoryPath.c_str());
     std::wstring commandLine = plan.arguments;
     PROCESS_INFORMATION pi{};
     const bool created = CreateProcessW(backendProgramName, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                                         nullptr, nullptr, &startup, &pi);
-    CloseHandle(log);
+    log.reset();
     CloseHandle(writeEnd);  // the backend has its own: a backend that ends breaks the pipe
     if (!created) {
         error = L"cannot start dravik.exe (error " + std::to_wstring(GetLastError()) + L")";

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cwchar>
 
+#include "win32/Processes.h"
+
 double Now() {
     static const LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
@@ -35,15 +37,8 @@ double Percentile(std::vector<double> v, double p) {
 double Minimum(const std::vector<double>& v) { return v.empty() ? 0 : *std::min_element(v.begin(), v.end()); }
 
 std::vector<DWORD> ProcessesNamed(const std::wstring& name) {
-    std::vector<DWORD> pids(1024), found;
-    DWORD bytes = 0;
-    for (;;) {
-        if (!K32EnumProcesses(pids.data(), static_cast<DWORD>(pids.size() * sizeof(DWORD)), &bytes)) return found;
-        if (bytes < pids.size() * sizeof(DWORD)) break;
-        pids.resize(pids.size() * 2);
-    }
-    pids.resize(bytes / sizeof(DWORD));
-    for (DWORD pid : pids) {
+    std::vector<DWORD> found;
+    for (DWORD pid : EnumerateProcessIds()) {
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
         if (!process) continue;
         wchar_t base[MAX_PATH] = {};
@@ -60,14 +55,20 @@ DWORD FindProcessByName(const std::wstring& name) {
 }
 
 bool KillProcessesNamed(const std::wstring& name) {
-    bool allEnded = true;
+    bool allTerminated = true;
+    std::vector<HANDLE> ending;
     for (DWORD pid : ProcessesNamed(name)) {
         HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-        if (!process || !TerminateProcess(process, 1) || WaitForSingleObject(process, 10000) != WAIT_OBJECT_0)
-            allEnded = false;
+        if (process && TerminateProcess(process, 1)) {
+            ending.push_back(process);
+            continue;
+        }
+        allTerminated = false;
         if (process) CloseHandle(process);
     }
-    return allEnded;
+    const bool allEnded = WaitForProcessesToEnd(ending, 10000);
+    for (HANDLE process : ending) CloseHandle(process);
+    return allTerminated && allEnded;
 }
 
 namespace {

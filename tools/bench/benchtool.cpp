@@ -57,6 +57,8 @@
 #include "BenchSupport.h"
 #include "ResponseProbe.h"
 #include "common/ListTable.h"
+#include "win32/Diagnostics.h"
+#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -158,11 +160,11 @@ const char* const startupPhaseNames[] = {
     "configuration file", "first layout pass", "dialog shown",   "adapters",           "second layout pass",
     "first paint"};
 constexpr int startupPhaseCount = sizeof startupPhaseNames / sizeof startupPhaseNames[0];
-constexpr WPARAM diagnosticsStartupPhaseBase = 16;
+static_assert(startupPhaseCount == static_cast<int>(StartupPhase::count), "a name for every start-up step");
 
 // When each start-up step ended, in ms after the start; negative when unknown.
 std::vector<double> StartupPhaseEnds(HWND window, double startMs) {
-    const UINT message = RegisterWindowMessageW(L"brisvale.diagnostics");
+    const UINT message = DiagnosticsMessage();
     std::vector<double> ends(startupPhaseCount, -1);
     for (int k = 0; k < startupPhaseCount; ++k) {
         DWORD_PTR value = 0;
@@ -273,10 +275,11 @@ int Diagnostics(const Options& o) {
         std::fprintf(stderr, "benchtool: %ls shows no main window\n", name.c_str());
         return 1;
     }
-    const UINT message = RegisterWindowMessageW(L"brisvale.diagnostics");
+    const UINT message = DiagnosticsMessage();
     const char* names[] = {"kernel_handles", "live_gdi_objects", "platform_handles", "platform_gdi_objects",
                            "probed_gdi_objects"};
-    for (WPARAM figure = 0; figure < 5; ++figure) {
+    static_assert(sizeof names / sizeof names[0] == diagnosticsProbedGdiObjects + 1, "a name for every figure");
+    for (WPARAM figure = diagnosticsKernelHandles; figure <= diagnosticsProbedGdiObjects; ++figure) {
         DWORD_PTR value = 0;
         if (!SendMessageTimeoutW(window, message, figure, 0, SMTO_ABORTIFHUNG, 10000, &value)) {
             std::fprintf(stderr, "benchtool: no answer from %ls\n", name.c_str());

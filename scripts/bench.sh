@@ -39,7 +39,7 @@ have_backend=0
 if cmake --build "$build" --target help 2>/dev/null | grep -q '^dravik:'; then targets+=(dravik); have_backend=1; fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 
-ensure_display "${BENCH_DISPLAY:-96}"
+ensure_display || exit 1
 wine_prefix_init "${BRISVALE_WINEPREFIX:-$build/wineprefix-bench}" || exit 1
 
 ws=$(mktemp -d /tmp/qel-bench.XXXXXX)
@@ -47,6 +47,7 @@ cleanup() {
     [ -f "$ws/benchtool.exe" ] && wine "$ws/benchtool.exe" kill brisvale.exe minimal_dialog.exe populated_dialog.exe \
         populated_full_dialog.exe dravik.exe >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
+    [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null
     rm -rf "$ws"
 }
 trap cleanup EXIT

@@ -26,7 +26,7 @@ fi
 
 # The display first: a Wine session begun without one keeps no window driver for the
 # programs that join it.
-ensure_display 97
+ensure_display || exit 1
 wine_prefix_init "$prefix" || exit 1
 cd "$workspace"
 cp "$root/build/windows/probe.exe" "$workspace/"
@@ -38,7 +38,8 @@ if [ -n "$adapter" ]; then
     done
 fi
 wine brisvale.exe >/dev/null 2>&1 &
-demo_failed() { echo "The demo failed: $*" >&2; wineserver -k 2>/dev/null; exit 1; }
+end_session() { wineserver -k 2>/dev/null; [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null; }
+demo_failed() { echo "The demo failed: $*" >&2; end_session; exit 1; }
 probe wait-window 60000 >/dev/null || demo_failed "brisvale.exe showed no main window within a minute."
 probe stable 500 20000 >/dev/null || true
 if [ -n "$adapter" ]; then
@@ -53,5 +54,5 @@ fi
 shot="$workspace/screenshot.png"
 import -window root "$shot"
 wine probe.exe kill brisvale.exe dravik.exe >/dev/null 2>&1 || true
-wineserver -k 2>/dev/null || true
+end_session
 echo "No display: ran brisvale.exe under Xvfb ($DISPLAY); screenshot saved to $shot"

@@ -6,7 +6,14 @@
 #                             window management (Xvfb-only prefixes: tests). Returns
 #                             non-zero, naming the step, when a step fails.
 #   wine_prefix_unmanaged     the "unmanaged" step for the prefix of wine_prefix_init
-#   ensure_display            sets DISPLAY, starting Xvfb :N when needed
+#   ensure_display            sets DISPLAY, starting an Xvfb when there is no display
+#   start_xvfb                starts an Xvfb on a display number it finds free itself
+#                             (-displayfd), sets DISPLAY and XVFB_PID
+#   wine_own_session TEMPLATE DIR [--keep-display]
+#                             a Wine session no other run shares: its own Xvfb (unless
+#                             --keep-display) and its own copy of the prepared prefix
+#                             TEMPLATE (made when missing) in DIR; wine_end_own_session
+#                             ends it and removes DIR
 # PREFIX/.brisvale-ready lists the steps done. A prefix whose list lacks one of the steps
 # that make it (wineboot, the fonts as they are mapped now) is half-made, or made by an
 # older mapping: it is removed and made anew. Further steps are added to a made prefix.
@@ -81,12 +88,43 @@ wine_prefix_init() {
 
 wine_prefix_unmanaged() { wine_prefix_init "$WINEPREFIX" unmanaged; }
 
+start_xvfb() {
+    local numbered end
+    numbered=$(mktemp) || return 1
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$numbered" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    end=$((SECONDS + 60))
+    until grep -qx '[0-9]\+' "$numbered"; do
+        if ! kill -0 "$XVFB_PID" 2>/dev/null || ((SECONDS >= end)); then
+            echo "Xvfb did not start" >&2; kill "$XVFB_PID" 2>/dev/null; rm -f "$numbered"; return 1
+        fi
+        sleep 0.05
+    done
+    export DISPLAY=":$(<"$numbered")"
+    rm -f "$numbered"
+}
+
 ensure_display() {
-    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-    local n=${1:-97}
-    export DISPLAY=":$n"
-    if ! xdpyinfo >/dev/null 2>&1; then
-        Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-        for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    start_xvfb
+}
+
+wine_own_session() {
+    local template=$1 dir=$2
+    [ "${3:-}" = --keep-display ] || start_xvfb || return 1
+    # Tests started at once make the prepared prefix once; a copy then needs no wineboot.
+    mkdir -p "$(dirname "$template")" &&
+        (flock 9 && wine_prefix_init "$template" unmanaged >&2) 9>"$template.lock" || return 1
+    mkdir -p "$dir" && cp -a "$template/." "$dir/" || { echo "cannot copy the prefix $template" >&2; return 1; }
+    export WINEPREFIX=$dir
+    WINE_OWN_PREFIX=$dir
+}
+
+wine_end_own_session() {
+    if [ -n "${WINE_OWN_PREFIX:-}" ]; then
+        WINEPREFIX=$WINE_OWN_PREFIX wineserver -k 2>/dev/null
+        WINEPREFIX=$WINE_OWN_PREFIX wineserver -w 2>/dev/null
+        rm -rf "$WINE_OWN_PREFIX"
     fi
+    [ -z "${XVFB_PID:-}" ] || kill "$XVFB_PID" 2>/dev/null
 }

@@ -17,10 +17,12 @@
 #                          out by scripts/make-workspace.sh; kept when the test fails, removed
 #                          when it passes unless E2E_KEEP=1). The current directory is E2E_WS.
 #   E2E_SCREEN_W/H         size of the X screen
-#   WINEPREFIX, DISPLAY    BRISVALE_WINEPREFIX (shared between tests, initialised when missing)
-#                          and the display (Xvfb is started when there is none)
+#   WINEPREFIX, DISPLAY    the test's own Wine session: a copy of the prepared prefix
+#                          BRISVALE_WINEPREFIX (made when missing) and an Xvfb of its own,
+#                          both ended when the test ends; so tests may run at once.
+#                          E2E_DISPLAY=:N shows the test on display N instead.
 #   The program's settings key (HKCU\Morvane) and the App Paths keys of the three
-#   browsers are deleted before each test (E2E_KEEP_SETTINGS=1 keeps them).
+#   browsers start empty (E2E_KEEP_SETTINGS=1 keeps what the prepared prefix holds).
 # Workspace:   write_config [COUNT]          qel-configuration.txt with COUNT default blocks
 #              instance_folder K             FileSystemFolders/FS_QEL_InstanceK (K = 0..9)
 #              instance_log K                its log\output.log
@@ -29,7 +31,7 @@
 #              win_path PATH                 the path as the program sees it (Z:\...)
 #              fake_browser chrome|msedge|firefox
 #                                            a stand-in browser registered under App Paths
-#                                            (removed at the end); prints the file that
+#                                            (gone with the test's prefix); prints the file that
 #                                            records its command lines
 #
 # Program:     start_brisvale [--wait]      start a copy in E2E_WS; E2E_PID is its Unix pid.
@@ -52,8 +54,20 @@
 #              E2E_TARGET_PID=PID does that for every probe call, helpers included.
 #              Values come one per line; list cells tab-separated; line breaks inside a text
 #              are printed as \r and \n. Exit 1 when the thing looked for is missing.
-# Waiting:     wait_for [-t seconds] CMD...  repeat CMD until it succeeds (default 15 s)
+# Waiting:     wait_for [-t seconds] CMD...  repeat CMD until it succeeds (default 15 s,
+#                                            times E2E_PATIENCE: see wait_for)
 #              wait_for_eq [-t s] WANT CMD... repeat until CMD prints exactly WANT
+#              wait_for_screen [-t s] CMD... take screenshots (shot.png) until CMD, which
+#                                            reads shot.png, succeeds: what the program
+#                                            paints is waited for, never slept for
+#              expect_no_box_within SECONDS   no box opens unasked within that time: a bounded
+#                                            look, as a box that should never come has no
+#                                            event to wait for; wait_for_input then shows
+#                                            that what the program had queued was handled
+#              wait_for_input                 every key and mouse event sent so far has been
+#                                            handled (Ctrl goes down and up; the program
+#                                            relabels button 1003 in that order; the
+#                                            window must have had a click)
 # Screen:      screenshot FILE               whole screen; relative names go to E2E_WS
 #              pixel FILE X Y                "R,G,B" of a pixel of a screenshot
 # Input:       click X Y | double_click X Y | move X Y | key_down ctrl | key_up ctrl
@@ -101,38 +115,28 @@ E2E_STEP=""
 E2E_PID=""
 E2E_PIDS=()
 E2E_EXIT_HOOKS=()
-E2E_OWN_XVFB=""
 E2E_FINISHED=""
 
 # ---- environment ----------------------------------------------------------------------
 
 source "$E2E_SRC/scripts/wine-env.sh"
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    :
-else
-    # No display: an Xvfb of our own, ended (with the prefix's Wine session bound to it)
-    # when the test ends.
-    for n in $(seq 90 120); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        export DISPLAY=":$n"
-        Xvfb "$DISPLAY" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-        E2E_OWN_XVFB=$!
-        break
-    done
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    xdpyinfo >/dev/null 2>&1 || { echo "$E2E_NAME: no X display could be started" >&2; exit 1; }
-fi
+# Each test has a Wine session of its own: its own Xvfb (on a display it finds free) and
+# its own copy of the prepared prefix, so tests can run at once without sharing a window,
+# a wineserver or a registry. E2E_DISPLAY=:N runs the test on that display instead (to
+# watch it).
+E2E_PREFIX=$(mktemp -d "/tmp/qel-e2e-wine.XXXXXX")
+[ -z "${E2E_DISPLAY:-}" ] || export DISPLAY=$E2E_DISPLAY
+wine_own_session "${BRISVALE_WINEPREFIX:-$E2E_BIN/wineprefix}" "$E2E_PREFIX" ${E2E_DISPLAY:+--keep-display} ||
+    { echo "$E2E_NAME: no Wine session of its own" >&2; wine_end_own_session; rm -rf "$E2E_PREFIX"; exit 1; }
 read -r E2E_SCREEN_W E2E_SCREEN_H < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
-
-wine_prefix_init "${BRISVALE_WINEPREFIX:-$E2E_BIN/wineprefix}" ||
-    { echo "$E2E_NAME: no Wine prefix" >&2; [ -z "$E2E_OWN_XVFB" ] || kill "$E2E_OWN_XVFB"; exit 1; }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 # The program finds FileSystemFolders by cutting its own path at the first "brisvale",
 # so the workspace path must not contain that word.
 E2E_WS=$(mktemp -d "/tmp/qel-e2e-${E2E_NAME//brisvale/bv}.XXXXXX")
-bash "$E2E_SRC/scripts/make-workspace.sh" "$E2E_WS" "$E2E_BIN" || { echo "$E2E_NAME: workspace set-up failed" >&2; exit 1; }
+bash "$E2E_SRC/scripts/make-workspace.sh" "$E2E_WS" "$E2E_BIN" ||
+    { echo "$E2E_NAME: workspace set-up failed" >&2; wine_end_own_session; exit 1; }
 cd "$E2E_WS" || exit 1
 
 # ---- reporting ------------------------------------------------------------------------
@@ -231,9 +235,12 @@ wait_exit() {
 
 # ---- waiting --------------------------------------------------------------------------
 
+# A deadline ends a test that is stuck; it never times the program. E2E_PATIENCE (default
+# 3) stretches every deadline, so a loaded machine makes a test slower, not red.
 wait_for() {
     local limit=15
     if [ "$1" == "-t" ]; then limit=$2; shift 2; fi
+    limit=$((limit * ${E2E_PATIENCE:-3}))
     local end=$((SECONDS + limit))
     while :; do
         "$@" >/dev/null 2>&1 && return 0
@@ -245,6 +252,7 @@ wait_for() {
 wait_for_eq() {
     local limit=15
     if [ "$1" == "-t" ]; then limit=$2; shift 2; fi
+    limit=$((limit * ${E2E_PATIENCE:-3}))
     local want=$1; shift
     local end=$((SECONDS + limit)) got
     while :; do
@@ -252,6 +260,30 @@ wait_for_eq() {
         ((SECONDS >= end)) && { echo "timed out after ${limit} s: \"$*\" printed \"$got\", not \"$want\"" >&2; return 1; }
         sleep 0.2
     done
+}
+
+wait_for_screen() {
+    local limit=()
+    if [ "$1" == "-t" ]; then limit=(-t "$2"); shift 2; fi
+    wait_for "${limit[@]}" _e2e_shot_then "$@"
+}
+_e2e_shot_then() { screenshot shot.png && "$@"; }
+
+# The program relabels button 1003 when it handles Ctrl's key messages, which come in the
+# order they were sent: both labels seen means everything sent before has been handled.
+wait_for_input() {
+    key_down ctrl
+    wait_for_eq -t 20 "Close All Running Processes" probe control 1003 text
+    local down=$?
+    key_up ctrl
+    wait_for_eq -t 20 "Find And Configure QEL Devices" probe control 1003 text && ((down == 0)) ||
+        _e2e_report "the program did not answer Ctrl: the input sent before may not have been handled"
+}
+
+expect_no_box_within() {
+    sleep "$1"
+    wait_for_input
+    expect_ok probe no-box 0
 }
 
 # ---- screen and input -----------------------------------------------------------------
@@ -332,13 +364,13 @@ win_path() { local p=${1//\//\\}; echo "Z:$p"; }
 
 # fake_browser chrome|msedge|firefox: installs a stand-in browser (a copy of probe.exe that
 # records its command line) under the browser's App Paths key; prints the file that
-# collects its command lines, one line per start. The key is removed when the test ends.
+# collects its command lines, one line per start. The key goes with the test's prefix.
 E2E_APP_PATHS='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths'
 fake_browser() {
     mkdir -p "$E2E_WS/browsers"
     local exe="$E2E_WS/browsers/$1.exe"
     cp "$E2E_PROBE" "$exe"
-    # Usually called inside $(...): the clean-up removes all three browser keys anyway.
+    # Usually called inside $(...): the key goes with the prefix, so no clean-up hook is needed.
     probe reg-set "$E2E_APP_PATHS\\$1.exe" "" "$(win_path "$exe")" >&2 || echo "cannot register the browser $1" >&2
     echo "$exe.args"
 }
@@ -408,8 +440,6 @@ _e2e_cleanup() {
     ((E2E_FAILURES)) && status=1
     local hook
     for hook in "${E2E_EXIT_HOOKS[@]}"; do eval "$hook" || true; done
-    [ "${E2E_KEEP_SETTINGS:-}" == 1 ] || timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" reg-delete-keys "$E2E_APP_PATHS\\chrome.exe" \
-        "$E2E_APP_PATHS\\msedge.exe" "$E2E_APP_PATHS\\firefox.exe" >/dev/null 2>&1
     if ((status)); then
         import -window root "$E2E_WS/failure.png" 2>/dev/null
         echo "$E2E_NAME: at the failure, the program's windows were:" >&2
@@ -418,27 +448,19 @@ _e2e_cleanup() {
             "dravik.exe processes: $(timeout 20 "${E2E_WINE[@]}" "$E2E_PROBE" count-processes dravik.exe 2>/dev/null)" >&2
     fi
     xdotool keyup ctrl shift alt 2>/dev/null
-    # End the program's processes in the shared prefix; when that does not work, end the
-    # whole Wine session of the prefix.
+    # The test's own Wine session ends with everything in it (in the namespace too).
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
     if [ -n "$E2E_NETNS" ]; then
-        # The Wine session lives in the namespace: end it, so the next test starts outside.
-        wineserver -k 2>/dev/null
-        wineserver -w 2>/dev/null
         ip netns del "$E2E_NETNS" 2>/dev/null
         ip netns del "$E2E_NETNS-peers" 2>/dev/null
-    elif ! timeout 30 wine "$E2E_PROBE" kill brisvale.exe dravik.exe >/dev/null 2>&1; then
-        echo "$E2E_NAME: ending the Wine session of $WINEPREFIX" >&2
-        wineserver -k 2>/dev/null
     fi
     local pid
     for pid in "${E2E_PIDS[@]}"; do
         kill -0 "$pid" 2>/dev/null && kill -9 "$pid" 2>/dev/null
         wait "$pid" 2>/dev/null
     done
-    if [ -n "$E2E_OWN_XVFB" ]; then
-        wineserver -k 2>/dev/null
-        kill "$E2E_OWN_XVFB" 2>/dev/null
-    fi
+    wine_end_own_session
     cd /
     if ((status)); then
         echo "$E2E_NAME: workspace kept: $E2E_WS" >&2
@@ -452,9 +474,7 @@ trap "exit 143" INT TERM   # an interrupted test cleans up too
 
 # ---- a clean start ------------------------------------------------------------------------
 
-# Nothing from an earlier test may still run, and the program's remembered settings start
-# empty.
-probe kill brisvale.exe dravik.exe >/dev/null 2>&1 || wineserver -k
+# The program's remembered settings start empty, whatever the prepared prefix holds.
 [ "${E2E_KEEP_SETTINGS:-}" == 1 ] || probe reg-delete-keys 'HKCU\Morvane' "$E2E_APP_PATHS\\chrome.exe" \
     "$E2E_APP_PATHS\\msedge.exe" "$E2E_APP_PATHS\\firefox.exe" >/dev/null
 xdotool keyup ctrl shift alt 2>/dev/null

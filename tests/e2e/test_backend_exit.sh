@@ -59,8 +59,7 @@ expect_eq "green red green" "$(leds)" "LEDs"
 step "Ctrl + the button closes all without a box, then the button brings all three up"
 close_all_with_ctrl
 wait_for_eq -t 10 0 probe count-processes dravik.exe || fail "backends still run after the close-all"
-sleep 1.5
-expect_ok probe no-box 500
+expect_no_box_within 1
 expect_eq "off off off" "$(leds)" "LEDs after the close-all"
 bring_up
 expect_eq "Yes Yes Yes" "$(rows)" "Active column"
@@ -69,8 +68,7 @@ expect_eq 3 "$(probe count-processes dravik.exe | tr -d '\r')" "backends running
 step "a close-all of three live backends gives no box"
 close_all_with_ctrl
 wait_for_eq -t 10 0 probe count-processes dravik.exe || fail "backends still run after the close-all"
-sleep 1.5
-expect_ok probe no-box 500
+expect_no_box_within 1
 
 step "three backends ending by themselves together: one box after another"
 for k in 0 1 2; do dravik_behaviour "$k" delay_ms=100 http=off exit_after_ms=4000 exit_code=$((k + 1)); done
@@ -83,8 +81,7 @@ for n in 1 2 3; do
     expect_match "QEL $n has exited \\(exit code $n\\)" "$(probe message-box)" "box $n"
     probe close-box
 done
-sleep 1
-expect_ok probe no-box 500
+expect_no_box_within 1
 
 step "the close button with three backends up ends them all without a box"
 for k in 0 1 2; do dravik_behaviour "$k" delay_ms=100 http=off; done

@@ -10,13 +10,18 @@ start_brisvale --wait
 PANEL=153,176,208 DRAGBAR=255,170,85
 rect() { IFS=, read -r WL WT WR WB < <(probe window-rect); }
 at() { echo $((WL + $1)) $((WT + $2)); }  # screen point of a client point (no frame)
-shot() { sleep 0.4; screenshot shot.png; }
+size() { rect; echo "$((WR - WL))x$((WB - WT))"; }
 cpixel() { pixel shot.png $((WL + $1)) $((WT + $2)); }
 area_sum() { convert "$E2E_WS/shot.png" -crop "$3x$4+$((WL + $1))+$((WT + $2))" +repage rgb:- | md5sum | cut -d' ' -f1; }
-notches() {  # up|down COUNT
-    for ((i = 0; i < $2; i++)); do wheel "$1"; sleep 0.2; done
-    sleep 0.5
+# What a screenshot must show before it is judged (wait_for_screen takes them).
+shows() { [ "$(cpixel "$1" "$2")" == "$3" ]; }   # X Y R,G,B
+hint_is() { [ "$(area_sum 40 520 560 25)" == "$1" ]; }
+hint_is_not() { ! hint_is "$1"; }
+both() {  # CHECK ARGS... -- CHECK ARGS...
+    local i; for ((i = 1; i <= $#; i++)); do [ "${!i}" == -- ] && break; done
+    "${@:1:i-1}" && "${@:i+1}"
 }
+notches() { for ((i = 0; i < $2; i++)); do wheel "$1"; done; }  # up|down COUNT
 
 step "850 x 550 at scale 1.0, 10 px from the top-right corner"
 rect
@@ -24,7 +29,7 @@ expect_eq "$((E2E_SCREEN_W - 860)),10,$((E2E_SCREEN_W - 10)),560" "$WL,$WT,$WR,$
 
 step "panel colours, and the gaps between the panels show what lies beneath"
 move $(at 400 480)
-shot
+wait_for_screen shows 400 500 $PANEL
 expect_eq $PANEL "$(cpixel 400 12)" "title bar"
 expect_eq $PANEL "$(cpixel 400 500)" "body"
 expect_eq $DRAGBAR "$(cpixel 15 300)" "drag bar"
@@ -37,10 +42,10 @@ hint_before=$(area_sum 40 520 560 25)
 
 step "hovering the close button and the drag bar"
 move $(at 840 12)
-shot
+wait_for_screen shows 827 2 232,17,35
 expect_eq 232,17,35 "$(cpixel 827 2)" "close button under the mouse"
 move $(at 15 300)
-shot
+wait_for_screen both shows 2 12 255,138,21 -- shows 827 2 $PANEL
 expect_eq $PANEL "$(cpixel 827 2)" "close button after the mouse left"
 expect_eq 255,138,21 "$(cpixel 2 12)" "drag bar under the mouse"
 
@@ -48,61 +53,61 @@ step "holding Ctrl: auto-scale button, relabelled button 1003, scaling hint"
 click $(at 400 480)  # keys reach the program only after a click into it
 key_down ctrl
 wait_for_eq "Close All Running Processes" probe control 1003 text || _e2e_report "button 1003 not relabelled"
-shot
+wait_for_screen shows 800 2 255,255,0
 expect_eq 255,255,0 "$(cpixel 800 2)" "minimize button in scale mode"
 expect_ne "$hint_before" "$(area_sum 40 520 560 25)" "hint line while Ctrl is held"
 key_up ctrl
 wait_for_eq "Find And Configure QEL Devices" probe control 1003 text || _e2e_report "button 1003 label not restored"
-shot
+wait_for_screen both hint_is "$hint_before" -- shows 800 2 $PANEL
 expect_eq $PANEL "$(cpixel 800 2)" "minimize button after Ctrl went up"
 expect_eq "$hint_before" "$(area_sum 40 520 560 25)" "hint line after Ctrl went up"
 
 step "a double-click on the drag bar flips the layout, keeping the top-right corner"
 corner="$WR,$WT"
 double_click $(at 15 300)
-sleep 0.8
+wait_for_screen shows 835 300 $DRAGBAR
 rect
 expect_eq "$corner" "$WR,$WT" "top-right corner after the flip"
-shot
 expect_eq $DRAGBAR "$(cpixel 835 300)" "drag bar on the right"
 expect_eq $PANEL "$(cpixel 2 300)" "body on the left"
 double_click $(at 835 300)
-sleep 0.8
+wait_for_screen shows 15 300 $DRAGBAR
 rect
 expect_eq "$corner" "$WR,$WT" "top-right corner after the second flip"
-shot
 expect_eq $DRAGBAR "$(cpixel 15 300)" "drag bar back on the left"
 
 step "Ctrl and the wheel scale the window in steps of 0.025, from 1.0 up"
 move $(at 400 480)
 key_down ctrl
-sleep 0.3
+wait_for_eq "Close All Running Processes" probe control 1003 text || _e2e_report "button 1003 not relabelled"
 notches up 4
-rect
-expect_eq "935x605" "$((WR - WL))x$((WB - WT))" "size after four notches up (s = 1.1)"
+# Waited for with Ctrl held; Ctrl's messages then show every notch handled: it stays.
+wait_for_eq "935x605" size
+wait_for_input
+expect_eq "935x605" "$(size)" "size after four notches up (s = 1.1)"
 expect_eq "$corner" "$WR,$WT" "top-right corner after scaling"
+key_down ctrl
+wait_for_eq "Close All Running Processes" probe control 1003 text || _e2e_report "button 1003 not relabelled"
 notches down 6
+wait_for_eq "850x550" size
 key_up ctrl
-rect
-expect_eq "850x550" "$((WR - WL))x$((WB - WT))" "size after six notches down (clamped at 1.0)"
-sleep 0.3
+wait_for_input
+expect_eq "850x550" "$(size)" "size after six notches down (clamped at 1.0)"
 notches up 2
-rect
-expect_eq "850x550" "$((WR - WL))x$((WB - WT))" "size after notches without Ctrl"
+wait_for_input   # the notches without Ctrl have been handled
+expect_eq "850x550" "$(size)" "size after notches without Ctrl"
 
 step "dragging the title bar moves the window"
 x0=$WL y0=$WT
 move $(at 400 12)
 xdotool mousedown 1
-sleep 0.3
 xdotool mousemove --sync $((WL + 350)) $((WT + 80))
-sleep 0.3
 xdotool mousemove --sync $((WL + 300)) $((WT + 150))
-sleep 0.3
 xdotool mouseup 1
-sleep 0.6
-rect
-expect_eq "-100,138" "$((WL - x0)),$((WT - y0))" "window moved with the mouse"
+moved() { rect; echo "$((WL - x0)),$((WT - y0))"; }
+wait_for_eq "-100,138" moved
+wait_for_input
+expect_eq "-100,138" "$(moved)" "window moved with the mouse"
 
 step "the own close button ends the program"
 click $(at 840 12)

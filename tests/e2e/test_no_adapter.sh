@@ -11,7 +11,7 @@ step "the adapter list is empty and the instance table unchanged"
 expect_eq 0 "$(probe list-count 1000 | tr -d '\r')" "adapter rows"
 expect_eq 2 "$(probe list-count 1001 | tr -d '\r')" "instance rows"
 double_click_cell 1001 0 2
-sleep 0.5
+wait_for_input   # the double-click has been handled
 expect_eq "" "$(probe list-cells 1001 0 2 | tr -d '\r')" "adapter cell after a double-click"
 
 step "a search says which instance has no adapter and starts nothing"

@@ -126,7 +126,7 @@ void LaunchFixture::SetUp() {
 
     dialog = std::make_unique<CtarnwickDlg>();
     ASSERT_NE(dialog->CreateModeless(), nullptr);
-    Pump(300);  // the deferred start-up step runs here, before the rows are filled
+    PumpPending();  // the deferred start-up step runs here, before the rows are filled
 
     dialog->adapterList.DeleteAllRows();
     dialog->adapterList.InsertRow(0, L"Test adapter");
@@ -172,6 +172,14 @@ void LaunchFixture::Pump(DWORD ms) {
         }
         Sleep(10);
     } while (GetTickCount64() < end);
+}
+
+void LaunchFixture::PumpPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 void LaunchFixture::NewPipe() {

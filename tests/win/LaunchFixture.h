@@ -36,6 +36,8 @@ protected:
 
     // Pumps the dialog's messages for a while.
     void Pump(DWORD ms);
+    // Handles every message already queued (what the dialog posted itself), then returns.
+    static void PumpPending();
     // A fresh status pipe: its inheritable write end goes to hWriteEndPoint_g.
     void NewPipe();
     // Waits up to timeoutMs for the status record on the pipe; the raw bytes.

@@ -60,11 +60,15 @@ void MessageBoxWatcher::Run() {
             Sleep(20);
             continue;
         }
-        // The box may still be filling its controls; give it a moment once.
-        Sleep(50);
+        // The box may still be filling its controls: wait for its text (a box without one
+        // is taken as it is after a while).
+        std::wstring text = BoxText(box);
+        for (int k = 0; k < 250 && text.empty() && IsWindow(box); ++k) {
+            Sleep(20);
+            text = BoxText(box);
+        }
         wchar_t caption[256] = {};
         GetWindowTextW(box, caption, 256);
-        const std::wstring text = BoxText(box);
         {
             std::lock_guard<std::mutex> lock(mutex_);
             boxes_.emplace_back(caption, text);

@@ -60,14 +60,19 @@ protected:
         return -1;
     }
     static bool SearchIdle(CtarnwickDlg&) { return !findQelDevThreadRunning_g.load(); }
+    // The worker thread is gone, so everything it posted is queued: PumpPending handles it.
+    static bool WorkerEnded(CtarnwickDlg& d) {
+        HANDLE worker = hThreadFindAndConfigureQelDevice_g.load();
+        return SearchIdle(d) && (!worker || WaitForSingleObject(worker, 0) == WAIT_OBJECT_0);
+    }
 };
 
 TEST_F(SearchWithStandIn, ThreeInstancesComeUpOneAfterAnother) {
     MessageBoxWatcher creation(L"Process creation");
     ASSERT_TRUE(StartSearchWorker(*dialog));
     EXPECT_FALSE(dialog->closeAdapterButton.IsWindowEnabled());
-    ASSERT_TRUE(PumpUntil(SearchIdle, 20000));
-    Pump(100);
+    ASSERT_TRUE(PumpUntil(WorkerEnded, 20000));
+    PumpPending();
 
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(dialog->instanceList.Cell(i, colActive), L"Yes") << i;
@@ -122,8 +127,8 @@ TEST_F(SearchWithStandIn, PlainStopLeavesTheWatchThenCtrlClickClosesEverything) 
     ASSERT_TRUE(PumpUntil([](CtarnwickDlg& d) { return d.currentInstance == 2; }, 20000));
     dialog->ctrlKeyDown = false;
     dialog->OnBnClickedButtonFindAndConfigureQelDevices();  // plain stop
-    ASSERT_TRUE(PumpUntil(SearchIdle, 5000));
-    Pump(100);
+    ASSERT_TRUE(PumpUntil(WorkerEnded, 5000));
+    PumpPending();
     EXPECT_NE(hReadEndPoint_g.load(), nullptr) << "instance 2 is still watched";
     EXPECT_EQ(CountProcessesNamed("dravik.exe"), 2);
 

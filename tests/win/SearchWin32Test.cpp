@@ -96,6 +96,15 @@ bool PumpUntil(const std::function<bool()>& done, int milliseconds) {
     return true;
 }
 
+// Handles every message already queued, then returns.
+void PumpPending() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 struct MonitorOutcome {
     std::vector<std::pair<WPARAM, LPARAM>> reports;  // program-control messages other than blink steps
     bool startupFailure, discoveryFailure;
@@ -209,7 +218,7 @@ TEST(SearchWin32Thread, FailedStartEndsTheSearchWithRedLedAndABox) {
     configtest::MessageBoxWatcher closer;
     CtarnwickDlg dialog;
     ASSERT_NE(dialog.CreateModeless(), nullptr);
-    PumpUntil([] { return false; }, 200);  // the deferred start-up step
+    PumpPending();  // the deferred start-up step
     ASSERT_EQ(dialog.instanceList.RowCount(), 2);
 
     dialog.OnBnClickedButtonFindAndConfigureQelDevices();
@@ -221,7 +230,10 @@ TEST(SearchWin32Thread, FailedStartEndsTheSearchWithRedLedAndABox) {
             return !boxes.empty() && boxes.back().second == L"Failed to create process for dravik.exe";
         },
         10000));
-    PumpUntil([] { return false; }, 300);
+    // The worker has ended once its thread is signalled; what it posted is handled then.
+    ASSERT_TRUE(PumpUntil([] { return WaitForSingleObject(hThreadFindAndConfigureQelDevice_g.load(), 0) == WAIT_OBJECT_0; },
+                          10000));
+    PumpPending();
     const auto boxes = closer.Boxes();
     EXPECT_EQ(boxes.back().first, L"Process creation");
     EXPECT_FALSE(findQelDevThreadRunning_g.load());

@@ -297,14 +297,19 @@ pixel() {
     convert "$f" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
 
-move() { xdotool mousemove --sync "$1" "$2"; }
-click() { xdotool mousemove --sync "$1" "$2" click 1; }
-double_click() { xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 60 1; }
+# xdotool's --sync waits for the pointer to move, for ever when it is already there.
+move() {
+    local X Y
+    eval "$(xdotool getmouselocation --shell | grep -E '^[XY]=[0-9]+$')"
+    [ "$X,$Y" == "$1,$2" ] || xdotool mousemove --sync "$1" "$2"
+}
+click() { move "$1" "$2" && xdotool click 1; }
+double_click() { move "$1" "$2" && xdotool click --repeat 2 --delay 60 1; }
 key_down() { xdotool keydown "$1"; }
 key_up() { xdotool keyup "$1"; }
 key() { xdotool key "$@"; }
 wheel() {
-    [ $# -ge 3 ] && xdotool mousemove --sync "$2" "$3"
+    [ $# -ge 3 ] && move "$2" "$3"
     case "$1" in up) xdotool click 4;; down) xdotool click 5;; *) fail "wheel up|down, not $1";; esac
 }
 

@@ -10,7 +10,7 @@ start_brisvale --wait
 PANEL=153,176,208 DRAGBAR=255,170,85
 rect() { IFS=, read -r WL WT WR WB < <(probe window-rect); }
 at() { echo $((WL + $1)) $((WT + $2)); }  # screen point of a client point (no frame)
-size() { rect; echo "$((WR - WL))x$((WB - WT))"; }
+size() { rect; echo "$((WR - WL))x$((WB - WT))"; }   # for wait_for_eq: run in a subshell, it moves no WL
 cpixel() { pixel shot.png $((WL + $1)) $((WT + $2)); }
 area_sum() { convert "$E2E_WS/shot.png" -crop "$3x$4+$((WL + $1))+$((WT + $2))" +repage rgb:- | md5sum | cut -d' ' -f1; }
 # What a screenshot must show before it is judged (wait_for_screen takes them).
@@ -84,7 +84,8 @@ notches up 4
 # Waited for with Ctrl held; Ctrl's messages then show every notch handled: it stays.
 wait_for_eq "935x605" size
 wait_for_input
-expect_eq "935x605" "$(size)" "size after four notches up (s = 1.1)"
+rect
+expect_eq "935x605" "$((WR - WL))x$((WB - WT))" "size after four notches up (s = 1.1)"
 expect_eq "$corner" "$WR,$WT" "top-right corner after scaling"
 key_down ctrl
 wait_for_eq "Close All Running Processes" probe control 1003 text || _e2e_report "button 1003 not relabelled"
@@ -92,22 +93,24 @@ notches down 6
 wait_for_eq "850x550" size
 key_up ctrl
 wait_for_input
-expect_eq "850x550" "$(size)" "size after six notches down (clamped at 1.0)"
+rect
+expect_eq "850x550" "$((WR - WL))x$((WB - WT))" "size after six notches down (clamped at 1.0)"
 notches up 2
 wait_for_input   # the notches without Ctrl have been handled
-expect_eq "850x550" "$(size)" "size after notches without Ctrl"
+rect
+expect_eq "850x550" "$((WR - WL))x$((WB - WT))" "size after notches without Ctrl"
 
 step "dragging the title bar moves the window"
 x0=$WL y0=$WT
 move $(at 400 12)
 xdotool mousedown 1
+wait_for_eq 1 probe in-move-size || _e2e_report "the press on the title bar began no move"
 xdotool mousemove --sync $((WL + 350)) $((WT + 80))
 xdotool mousemove --sync $((WL + 300)) $((WT + 150))
 xdotool mouseup 1
-moved() { rect; echo "$((WL - x0)),$((WT - y0))"; }
-wait_for_eq "-100,138" moved
-wait_for_input
-expect_eq "-100,138" "$(moved)" "window moved with the mouse"
+wait_for_eq 0 probe in-move-size || _e2e_report "the move did not end with the button"
+rect
+expect_eq "-100,138" "$((WL - x0)),$((WT - y0))" "window moved with the mouse"
 
 step "the own close button ends the program"
 click $(at 840 12)

@@ -11,7 +11,7 @@ start_brisvale --wait
 
 HINT=15,17,217
 rect() { IFS=, read -r WL WT WR WB < <(probe window-rect); }
-size() { rect; echo "$((WR - WL))x$((WB - WT))"; }
+size() { rect; echo "$((WR - WL))x$((WB - WT))"; }   # for wait_for_eq: run in a subshell, it moves no WL
 at() { echo $((WL + $1)) $((WT + $2)); }  # screen point of a client point (no frame)
 # The hint line's left part at s = 1.0 (the banner covers its right end).
 hint_area() { convert "$E2E_WS/shot.png" -crop "560x25+$((WL + 40))+$((WT + 520))" +repage "$1"; }
@@ -60,7 +60,8 @@ for _ in 1 2 3 4; do wheel up; done
 # Waited for with Ctrl held, then every notch is known to be handled: the size stays.
 wait_for_eq "935x605" size
 wait_for_input
-expect_eq "935x605" "$(size)" "size after four notches up (s = 1.1)"
+rect
+expect_eq "935x605" "$((WR - WL))x$((WB - WT))" "size after four notches up (s = 1.1)"
 key_down ctrl
 wait_for_eq "Close All Running Processes" probe control 1003 text || _e2e_report "button 1003 not relabelled again"
 move $(at 891 14)    # the auto-scale button at s = 1.1
@@ -71,7 +72,8 @@ wait_for_eq "850x550" size   # the click is handled while Ctrl is still down
 key_up ctrl
 wait_for_eq "Find And Configure QEL Devices" probe control 1003 text ||
     _e2e_report "button 1003 reads \"$(probe control 1003 text)\" after Ctrl went up"
-expect_eq "850x550" "$(size)" "size after the auto-scale click (the monitor's factor, 1.0)"
+rect
+expect_eq "850x550" "$((WR - WL))x$((WB - WT))" "size after the auto-scale click (the monitor's factor, 1.0)"
 # The mouse is over the minimize button again.
 wait_for_screen pixel_is_not 800 2 255,255,0
 expect_ne 255,255,0 "$(pixel shot.png $((WL + 800)) $((WT + 2)))" "minimize button after Ctrl went up"

@@ -813,6 +813,15 @@ int CmdWindowEnabled(const Args&) {
     return 0;
 }
 
+// 1 while the main dialog's thread is in the system's move or size loop, else 0.
+int CmdInMoveSize(const Args&) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(RequireMain(), nullptr), &info)) return Fail("GetGUIThreadInfo failed");
+    Line((info.flags & GUI_INMOVESIZE) ? "1" : "0");
+    return 0;
+}
+
 // Where a box is and who owns it: "L,T,R,B owner" with owner "main" (the main dialog),
 // "none" or the owner's handle.
 int CmdBoxPlacement(const Args& a) {
@@ -1134,7 +1143,7 @@ int Usage() {
         "  adapters (type, MAC, name, description of each)\n"
         "  combo-field ID (field width, text position, characters shown, drop-down width) | work-area\n"
         "  focus | keystate VK | fixture (a stand-in window for testing probe itself)\n"
-        "  window-enabled | box-placement CAPTION [MS] | menus [MS] | cursor | redraw\n"
+        "  window-enabled | in-move-size | box-placement CAPTION [MS] | menus [MS] | cursor | redraw\n"
         "  system-menu-check ITEM_TEXT (the open system menu against the standard one plus ITEM)\n"
         "  reg-get KEY NAME | reg-set KEY NAME DATA | reg-delete KEY [NAME] | reg-delete-keys KEY...\n"
         "  (NAME \"\" is the default value; under another file name, e.g. chrome.exe, this\n"
@@ -1217,6 +1226,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"keystate") rc = CmdKeyState(args);
     else if (command == L"fixture") rc = CmdFixture(args);
     else if (command == L"window-enabled") rc = CmdWindowEnabled(args);
+    else if (command == L"in-move-size") rc = CmdInMoveSize(args);
     else if (command == L"box-placement") rc = CmdBoxPlacement(args);
     else if (command == L"menus") rc = CmdMenus(args);
     else if (command == L"cursor") rc = CmdCursor(args);

@@ -739,14 +739,21 @@ int CmdKill(const Args& a) {
 
 // Ends one process by its id, as someone outside the program would, with the exit code
 // given (default 1), and waits until it is gone.
+// With BOX_CAPTION: then waits for a box so captioned and prints the milliseconds from the
+// end of the process to the box (this program's own start-up left out).
 int CmdKillPid(const Args& a) {
-    if (a.empty()) return Fail("usage: kill-pid PID [EXIT_CODE]");
+    if (a.empty()) return Fail("usage: kill-pid PID [EXIT_CODE [BOX_CAPTION [MS]]]");
     HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(Number(a[0].c_str())));
     if (!process) return Fail("no process " + Utf8(a[0]) + " to end");
     const UINT exitCode = a.size() > 1 ? static_cast<UINT>(Number(a[1].c_str())) : 1;
     const bool ended = TerminateProcess(process, exitCode) && WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+    const ULONGLONG endedAt = GetTickCount64();
     CloseHandle(process);
-    return ended ? 0 : Fail("process " + Utf8(a[0]) + " did not end");
+    if (!ended) return Fail("process " + Utf8(a[0]) + " did not end");
+    if (a.size() < 3) return 0;
+    if (!WaitFor([&] { return Box(a[2]); }, TimeoutArg(a, 3, 10000))) return Fail("no box captioned \"" + Utf8(a[2]) + "\" appeared");
+    Line(std::to_string(GetTickCount64() - endedAt));
+    return 0;
 }
 
 // Waits until exactly COUNT processes of the name run.
@@ -1138,7 +1145,7 @@ int Usage() {
         "  led ID | pixel X Y\n"
         "  message-box [MS] | boxes | wait-box CAPTION [MS] | no-box [MS] | close-box [BUTTON [MS]]\n"
         "  post|send dlg|ID MSG WPARAM LPARAM | click ID\n"
-        "  count-processes NAME | pids NAME | kill NAME... | kill-pid PID [EXIT_CODE]\n"
+        "  count-processes NAME | pids NAME | kill NAME... | kill-pid PID [EXIT_CODE [BOX_CAPTION [MS]]]\n"
         "  wait-count NAME COUNT [MS] | wait-gone NAME [MS]\n"
         "  adapters (type, MAC, name, description of each)\n"
         "  combo-field ID (field width, text position, characters shown, drop-down width) | work-area\n"

@@ -51,6 +51,13 @@ void ReportBackendExit(ProgramControlHost& host, int instance) {
     ShowQueuedBoxes(host);
 }
 
+size_t ExitBoxTailStart(std::string_view tail, bool cutFromLongerFile) {
+    if (!cutFromLongerFile) return 0;
+    const size_t lineBreak = tail.find('\n');
+    // Without a line after the break there would be nothing left to show.
+    return lineBreak == std::string_view::npos || lineBreak + 1 == tail.size() ? 0 : lineBreak + 1;
+}
+
 std::wstring UnexpectedExitBoxText(int instanceNumber, unsigned long exitCode) {
     return L"Process dravik.exe for QEL " + std::to_wstring(instanceNumber) + L" has exited (exit code " +
            std::to_wstring(exitCode & 0xFFFFFFFFul) + L")." + logTailSeparator;

@@ -66,8 +66,8 @@ Rect StartupFileChooserField(const Rect& overCell, const Rect& tableClient, int 
     return r;
 }
 
-int StartupFileChooserListWidth(const Rect& field, int longestNameWidth, int arrowButtonWidth) {
-    return std::max(field.Width(), ChooserWidthForName(longestNameWidth, arrowButtonWidth));
+int StartupFileChooserListWidth(const Rect& field, int longestNameWidth, int arrowButtonWidth, int room) {
+    return std::max(field.Width(), std::min(room, ChooserWidthForName(longestNameWidth, arrowButtonWidth)));
 }
 
 int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name) {

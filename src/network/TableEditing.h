@@ -39,8 +39,9 @@ Rect StartupFileChooserPlacement(const Rect& listInDialog, const Rect& cellInLis
 Rect StartupFileChooserField(const Rect& overCell, const Rect& tableClient, int longestNameWidth,
                              int arrowButtonWidth);
 
-// The width of the chooser's drop-down list: room for the longest name, at least the field's.
-int StartupFileChooserListWidth(const Rect& field, int longestNameWidth, int arrowButtonWidth);
+// The width of the chooser's drop-down list: room for the longest name as far as `room`
+// (from the field's left edge to the screen's right edge) allows, at least the field's.
+int StartupFileChooserListWidth(const Rect& field, int longestNameWidth, int arrowButtonWidth, int room);
 
 // The index of the entry that reads exactly `name` (case-sensitive), or -1.
 int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name);

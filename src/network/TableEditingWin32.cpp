@@ -31,6 +31,17 @@ Rect TableClientInDialog(CtarnwickDlg& dlg) {
     return {client.left, client.top, client.right, client.bottom};
 }
 
+// Pixels from the left edge of `field` (in the dialog's client coordinates) to the right
+// edge of the work area of its monitor.
+int RoomRightOf(CtarnwickDlg& dlg, const Rect& field) {
+    POINT left{field.left, field.top};
+    ClientToScreen(dlg.GetSafeHwnd(), &left);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromPoint(left, MONITOR_DEFAULTTONEAREST), &monitor)) return field.Width();
+    return monitor.rcWork.right - left.x;
+}
+
 // Fills the chooser with the startup files of the row's file-system folder and shows it
 // over the row's "Startup File Name" cell, the table disabled until the chooser closes.
 void OpenStartupFileChooser(CtarnwickDlg& dlg, int row) {
@@ -63,7 +74,7 @@ void OpenStartupFileChooser(CtarnwickDlg& dlg, int row) {
     const int arrow = GetSystemMetrics(SM_CXVSCROLL);
     const Rect placed = StartupFileChooserField(overCell, TableClientInDialog(dlg), longest, arrow);
     SendMessageW(dlg.choiceCombo.GetSafeHwnd(), CB_SETDROPPEDWIDTH,
-                 StartupFileChooserListWidth(placed, longest, arrow), 0);
+                 StartupFileChooserListWidth(placed, longest, arrow, RoomRightOf(dlg, placed)), 0);
     dlg.instanceList.EnableWindow(false);
     // On top of its siblings: the table, created before it, would otherwise paint over it.
     SetWindowPos(dlg.choiceCombo.GetSafeHwnd(), HWND_TOP, placed.left, placed.top, placed.Width(), placed.Height(),

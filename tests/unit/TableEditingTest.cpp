@@ -56,9 +56,12 @@ TEST(TableEditingStartupFiles, ChooserSitsOverTheCellAndWidensWithinTheTable) {
     EXPECT_EQ(StartupFileChooserField(overCell, client, 1000, 17), (Rect{41, 208, 827, 223}));
     // A cell half scrolled out on the left: the field moves right, into the table.
     EXPECT_EQ(StartupFileChooserField({20, 208, 120, 223}, client, 10, 17), (Rect{41, 208, 141, 223}));
-    // The drop-down list has room for the longest name, and is never narrower than the field.
-    EXPECT_EQ(StartupFileChooserListWidth({41, 208, 827, 223}, 1000, 17), 1033);
-    EXPECT_EQ(StartupFileChooserListWidth(overCell, 10, 17), 133);
+    // The drop-down list has room for the longest name as far as the screen allows, and is
+    // never narrower than the field.
+    EXPECT_EQ(StartupFileChooserListWidth({41, 208, 827, 223}, 1000, 17, 1800), 1033);
+    EXPECT_EQ(StartupFileChooserListWidth({41, 208, 827, 223}, 1000, 17, 900), 900);
+    EXPECT_EQ(StartupFileChooserListWidth({41, 208, 827, 223}, 1000, 17, 500), 786);
+    EXPECT_EQ(StartupFileChooserListWidth(overCell, 10, 17, 1800), 133);
 }
 
 TEST(TableEditingStartupFiles, TheCurrentFileIsFoundByItsExactName) {

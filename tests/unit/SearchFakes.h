@@ -391,6 +391,9 @@ public:
     bool boxesRunModalLoop = false;
     int openBoxes = 0, mostOpenBoxes = 0;
     std::function<void()> whileBoxOpen;  // runs inside each box, after its loop
+    // Runs as a start request is handled, before the start's checks: what the user did
+    // just before (a click the dialog handled first).
+    std::function<void(int)> beforeStart;
     BackendWatch watch;
     void* exitWaits[10] = {};  // the processes the exit watcher waits on
     std::vector<PostedMessage> handled;

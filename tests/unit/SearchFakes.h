@@ -336,9 +336,10 @@ public:
     }
     BackendWatch& Watch() override { return watch; }
     // The exit watcher: waits on the process recorded now; one already ended is seen at once.
-    void WaitForBackendExit(int i) override {
+    bool WaitForBackendExit(int i, std::wstring&) override {
         exitWaits[i] = processes[i];
         if (Process(i)->exitCode.load() != stillActiveExitCode) SeeExit(i);
+        return true;
     }
     void StopWaitingForBackendExit(int i) override { exitWaits[i] = nullptr; }
     bool BackendHasEnded(int i, unsigned long& exitCode) override {

@@ -36,7 +36,9 @@ report=$(reported_at 0)
 [ -n "$report" ] || fail "the backend of QEL 1 logged no report"
 latency=$(($(ms_of "$shown") - $(ms_of "$report")))
 echo "   QEL 1 read Yes ${latency} ms after its backend reported"
-((latency < 1000)) || _e2e_report "QEL 1 read Yes ${latency} ms after its report"
+# The program answers in milliseconds; the margin is for a loaded machine (the fault it
+# guards against left the instance unjudged for 240 s).
+((latency < 3000)) || _e2e_report "QEL 1 read Yes ${latency} ms after its report"
 wait_for_eq -t 5 "green off off" leds || _e2e_report "LEDs: $(leds)"
 expect_eq 1 "$(probe count-processes dravik.exe | tr -d '\r')" "backends running: none after the stopped one"
 expect_ok probe no-box 0

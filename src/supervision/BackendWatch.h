@@ -46,3 +46,7 @@ std::wstring UnexpectedExitBoxText(int instanceNumber, unsigned long exitCode);
 size_t ExitBoxTailStart(std::string_view tail, bool cutFromLongerFile);
 
 constexpr const wchar_t* unexpectedExitCaption = L"Unexpected process exit";
+
+// The box when a backend that started well cannot be watched, with the system's reason.
+std::wstring UnwatchedBackendBoxText(int instanceNumber, const std::wstring& reason);
+constexpr const wchar_t* unwatchedBackendCaption = L"Process watch";

@@ -53,12 +53,14 @@ public:
     // The watch over started backends (supervision/BackendWatch.h).
     virtual BackendWatch& Watch() = 0;
     // Wait, on another thread, for the process of instance i to end (then code 80, i is
-    // posted once), or stop waiting for it.
-    virtual void WaitForBackendExit(int instance) = 0;
+    // posted once); false, with the system's reason, when that wait cannot begin. Or stop
+    // waiting for it.
+    virtual bool WaitForBackendExit(int instance, std::wstring& reason) = 0;
     virtual void StopWaitingForBackendExit(int instance) = 0;
     // True when the recorded process of instance i has ended; its exit code.
     virtual bool BackendHasEnded(int instance, unsigned long& exitCode) = 0;
-    // The last 1023 bytes of a log file as text; empty for an empty name or no file.
+    // The last 1023 bytes of a log file as text, from the first whole line in them
+    // (ExitBoxTailStart); empty for an empty name or no file.
     virtual std::wstring ReadLogTail(const std::wstring& logFile) = 0;
 
     // Start-up step.

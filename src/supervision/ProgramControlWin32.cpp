@@ -2,6 +2,7 @@
 #include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/ProgramControlHostWin32.h"
+#include "win32/SystemError.h"
 
 LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM argument) {
     DialogProgramControlHost host(*this);
@@ -39,7 +40,7 @@ void DialogProgramControlHost::TerminateBackend(int instance) {
 
 std::wstring DialogProgramControlHost::ReadLogFile() { return ReadLogTail(hLogFileName_g); }
 
-std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) { return d_.ReadLogFile(logFile); }
+std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) { return d_.ReadLogFile(logFile, true); }
 
 void DialogProgramControlHost::WaitForWorkerEnd() {
     if (HANDLE worker = hThreadFindAndConfigureQelDevice_g.load()) WaitForSingleObject(worker, INFINITE);
@@ -50,8 +51,10 @@ void DialogProgramControlHost::WaitForThreadEndAndClose(void* thread) {
     CloseHandle(thread);
 }
 
-void DialogProgramControlHost::WaitForBackendExit(int instance) {
-    d_.backendExitWatcher.Watch(d_.GetSafeHwnd(), instance, d_.processInfo[instance].hProcess);
+bool DialogProgramControlHost::WaitForBackendExit(int instance, std::wstring& reason) {
+    if (d_.backendExitWatcher.Watch(d_.GetSafeHwnd(), instance, d_.processInfo[instance].hProcess)) return true;
+    reason = SystemErrorText(GetLastError());
+    return false;
 }
 
 bool DialogProgramControlHost::BackendHasEnded(int instance, unsigned long& exitCode) {

@@ -211,6 +211,21 @@ RECT ClientRectIn(HWND dialog, HWND control) {
     return r;
 }
 
+// The client area (inside borders and scroll bars), in screen coordinates.
+RECT InnerScreenRect(HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    MapWindowPoints(w, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The place among its siblings from the top of the z-order: 0 paints over all the others.
+int ZPosition(HWND w) {
+    int place = 0;
+    for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) ++place;
+    return place;
+}
+
 // ---- memory in the program's process, for the list-view and header messages ---------
 
 class Remote {
@@ -447,6 +462,8 @@ int CmdControl(const Args& a) {
         {"style", Hex(static_cast<ULONG>(GetWindowLongW(c, GWL_STYLE)))},
         {"screen", RectText(ScreenRect(c))},
         {"client", RectText(ClientRectIn(dialog, c))},
+        {"inner", RectText(InnerScreenRect(c))},
+        {"z", std::to_string(ZPosition(c))},
     };
     for (const auto& [name, value] : fields) {
         if (a.size() > 1) {
@@ -458,7 +475,7 @@ int CmdControl(const Args& a) {
             Line(name + "=" + value);
         }
     }
-    return a.size() > 1 ? Fail("no field " + Utf8(a[1]) + " (id class text visible enabled style screen client)") : 0;
+    return a.size() > 1 ? Fail("no field " + Utf8(a[1]) + " (id class text visible enabled style screen client inner z)") : 0;
 }
 
 int CmdControls(const Args&) {
@@ -499,6 +516,29 @@ int CmdListCells(const Args& a) {
         for (int c = 0; c < columns; ++c) line += (c ? "\t" : "") + OneLine(CellText(list, memory, r, c));
         Line(line);
     }
+    return 0;
+}
+
+// Waits (polling every 10 ms) until a cell reads TEXT; prints the local time of that moment
+// as HH:MM:SS.mmm, the stamp the stand-in backend writes before each log line, so that a
+// test can tell how long after a backend's report the program showed it.
+int CmdWaitCell(const Args& a) {
+    if (a.size() < 4) return Fail("usage: wait-cell ID ROW COLUMN TEXT [TIMEOUT_MS]");
+    HWND list = RequireControl(RequireMain(), static_cast<int>(Number(a[0].c_str())));
+    const int row = static_cast<int>(Number(a[1].c_str())), column = static_cast<int>(Number(a[2].c_str()));
+    const std::string want = Utf8(a[3]);
+    Remote memory(list, textOffset + textChars * sizeof(wchar_t));
+    const ULONGLONG end = GetTickCount64() + TimeoutArg(a, 4, 10000);
+    for (;;) {
+        if (OneLine(CellText(list, memory, row, column)) == want) break;
+        if (GetTickCount64() >= end) return Fail("cell " + Utf8(a[1]) + "," + Utf8(a[2]) + " did not read \"" + want + "\"");
+        Sleep(10);
+    }
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char stamp[32];
+    wsprintfA(stamp, "%02d:%02d:%02d.%03d", now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    Line(stamp);
     return 0;
 }
 
@@ -1140,7 +1180,9 @@ int Usage() {
         "usage: probe [--pid PID] COMMAND ARGS...\n"
         "  wait-window [MS] | wait-no-window [MS] | settle [MS] | stable [QUIET_MS [MS]] | windows\n"
         "  window-rect | window-style (style exstyle) | client-rect | controls | control ID [FIELD]\n"
+        "    (FIELD: id class text visible enabled style screen client inner z)\n"
         "  list-headers ID | list-cells ID [ROW [COL]] | list-count ID | list-selected ID\n"
+        "  wait-cell ID ROW COL TEXT [MS]: waits until the cell reads TEXT, prints the local time then\n"
         "  list-cell-rect ID ROW COL | combo-items ID | combo-selection ID\n"
         "  led ID | pixel X Y\n"
         "  message-box [MS] | boxes | wait-box CAPTION [MS] | no-box [MS] | close-box [BUTTON [MS]]\n"
@@ -1208,6 +1250,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"list-headers") rc = CmdListHeaders(args);
     else if (command == L"list-cells") rc = CmdListCells(args);
     else if (command == L"list-count") rc = CmdListCount(args);
+    else if (command == L"wait-cell") rc = CmdWaitCell(args);
     else if (command == L"list-selected") rc = CmdListSelected(args);
     else if (command == L"list-cell-rect") rc = CmdListCellRect(args);
     else if (command == L"combo-items") rc = CmdComboItems(args);

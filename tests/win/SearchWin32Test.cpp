@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
@@ -191,14 +192,19 @@ TEST(SearchWin32Thread, ChildReportsThroughTheInheritedWriteEnd) {
 
 TEST(SearchWin32Thread, TheRecordIsReadTheMomentItArrives) {
     // The monitor does not wait for its next look: the pipe's data ends its wait. The
-    // child writes, as its failure text, the time of its write.
+    // child writes, as its failure text, the time of its write. A loaded machine may delay
+    // one read now and then; a monitor that looks every half second is late every time, so
+    // the quickest of three reads counts.
     for (const wchar_t* delay : {L"300", L"420"}) {
-        SetEnvironmentVariableW(L"BRISVALE_STATUS_DELAY_MS", delay);
-        const MonitorOutcome reported = WatchChild(L"-1 TICK");
-        SetEnvironmentVariableW(L"BRISVALE_STATUS_DELAY_MS", nullptr);
-        ASSERT_EQ(reported.reports.size(), 1u);
-        const unsigned long long writtenAt = std::stoull(reported.errorMessage);
-        EXPECT_LT(reported.endTick - writtenAt, 120u) << "a look every half second takes up to 500 ms";
+        unsigned long long quickest = ~0ull;
+        for (int attempt = 0; attempt < 3 && quickest >= 120; ++attempt) {
+            SetEnvironmentVariableW(L"BRISVALE_STATUS_DELAY_MS", delay);
+            const MonitorOutcome reported = WatchChild(L"-1 TICK");
+            SetEnvironmentVariableW(L"BRISVALE_STATUS_DELAY_MS", nullptr);
+            ASSERT_EQ(reported.reports.size(), 1u);
+            quickest = std::min(quickest, reported.endTick - std::stoull(reported.errorMessage));
+        }
+        EXPECT_LT(quickest, 120u) << "a look every half second takes up to 500 ms";
     }
 }
 

@@ -52,8 +52,9 @@ void ChooseHint(ProgramControlHost& host, long controlId) {
 
 void StartRequest(ProgramControlHost& host, int i) {
     const unsigned askingSearch = searchesBegun_g;
-    if (host.StartTsnProcess()) {
-        ReportBackendStarted(host.BackendProcess(host.CurrentInstance() - 1));
+    if (host.StartBackend(i)) {
+        lastStartedInstance_g = i;
+        ReportBackendStarted(host.BackendProcess(i));
         return;
     }
     // A refusal's box runs a message loop: the search that asked for this start may have
@@ -95,11 +96,13 @@ void EndOfSearch(ProgramControlHost& host) {
     // after the worker ended: its flags are not this search's to judge.
     const bool monitorDone = hLingeringStatusThread_g.load() == nullptr;
     if (monitorDone && (processStartupFailure_g.load() || qelDiscoveryFailure_g.load())) {
+        // The instance in flight: in a search the last row started (currentInstance - 1),
+        // in a restart the restarted row, which may lie below it and then keeps the count.
         int& current = host.CurrentInstance();
-        std::wstring text = StartupFailureBoxText(current);
-        if (current > 0) {
-            --current;
-            const int k = current;
+        const int k = lastStartedInstance_g >= 0 ? lastStartedInstance_g : current - 1;
+        std::wstring text = StartupFailureBoxText(k + 1);
+        if (k >= 0) {
+            if (k == current - 1) --current;
             host.InstanceList().SetCell(k, colActive, L"No");
             host.SetInstanceLedColor(k, ledOff);
             host.TerminateBackend(k);

@@ -33,7 +33,10 @@ public:
     virtual void SendCloseCommand() = 0;
 
     // Backends and threads.
-    virtual int StartTsnProcess() = 0;
+    // Starts the backend of the instance as StartTsnProcess starts currentInstance's: 1 when
+    // started, else 0 (the checks' boxes are shown). currentInstance advances only when it
+    // was that instance (a restart of an earlier row starts it in place).
+    virtual int StartBackend(int instance) = 0;
     // The system's reason why the last start could not create its process; empty when a
     // check refused it (its box has said why) or it did not fail.
     virtual std::wstring ProcessCreationReason() = 0;
@@ -45,6 +48,8 @@ public:
     virtual void CloseAllOpenProcesses() = 0;
     virtual void FindAndCloseRunningProcesses() = 0;
     virtual void StartFindQelDevThread() = 0;
+    // A search of this one instance (a restart from its LED's menu).
+    virtual void StartOneInstanceSearch(int instance) = 0;
     // Blocks until the worker thread has ended (on its handle, no polling).
     virtual void WaitForWorkerEnd() = 0;
     // Blocks until the given thread has ended, then closes its handle.

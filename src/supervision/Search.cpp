@@ -95,7 +95,7 @@ unsigned FindAndConfigureQelDevicesThread(void* argument) {
 
     if (WaitForLingeringMonitor(*record, waits)) {
         stopCheckQelDevStatusThread_g = false;
-        const int end = std::min(maxInstances, record->rowCount);
+        const int end = std::min({maxInstances, record->rowCount, record->endInstance});
         int i = record->firstInstance;
         while (i < end && !stop.load()) {
             if (!platform.CreateStatusPipe()) {

@@ -37,6 +37,9 @@ extern std::atomic<void*> hLingeringStatusThread_g;
 // The searches begun so far. Written and read by the dialog's thread only: a start request
 // handled inside a box's loop may find that its search has ended there and another begun.
 extern unsigned searchesBegun_g;
+// The instance whose backend the running search started last; -1 before its first start.
+// Dialog thread only: the end of the search judges that instance.
+extern int lastStartedInstance_g;
 
 // The platform the search's threads wait on; the requests below wake them through it.
 extern std::atomic<class SearchPlatform*> searchPlatform_g;

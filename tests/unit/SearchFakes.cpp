@@ -72,10 +72,9 @@ void FakeDialog::WaitForWorkerEnd() {
     if (worker_.joinable()) worker_.join();
 }
 
-int FakeDialog::StartTsnProcess() {
-    const int i = currentInstance;
+int FakeDialog::StartBackend(int i) {
     if (beforeStart) beforeStart(i);
-    if (i >= 10) return 0;
+    if (i < 0 || i >= 10) return 0;
     const int nth = starts_[i]++;
     Backend backend;
     auto script = scripts.find(i);
@@ -118,7 +117,7 @@ int FakeDialog::StartTsnProcess() {
     processes[i] = &process;
     watch.logFile[i] = backend.altHeld ? std::wstring() : LogOf(i);
     startedInstances.push_back(i);
-    ++currentInstance;
+    if (i == currentInstance) ++currentInstance;
     return 1;
 }
 
@@ -143,14 +142,15 @@ void FakeDialog::CloseAllOpenProcesses() {
     }
 }
 
-void FakeDialog::StartFindQelDevThread() {
+void FakeDialog::StartSearch(int first, int end) {
     WaitForWorkerEnd();
     ++searchesStarted;
     BeginSearchFlags(platform);
     auto* record = new THREADINFOSTRUCT;
     record->hWnd = this;
     record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = currentInstance;
+    record->firstInstance = first;
+    record->endInstance = end;
     record->rowCount = table.RowCount();
     record->platform = &platform;
     workerEnded_ = false;

@@ -316,7 +316,7 @@ public:
         CloseEveryBackend(*this);
         closed = true;
     }
-    int StartTsnProcess() override;
+    int StartBackend(int instance) override;
     std::wstring ProcessCreationReason() override { return creationReason; }
     void* BackendProcess(int i) override { return processes[i]; }
     void TerminateBackend(int i) override {
@@ -328,7 +328,8 @@ public:
     std::wstring ReadLogFile() override { return L"last lines of the log"; }
     void CloseAllOpenProcesses() override;
     void FindAndCloseRunningProcesses() override { ++sweeps; }
-    void StartFindQelDevThread() override;
+    void StartFindQelDevThread() override { StartSearch(currentInstance, maxInstances); }
+    void StartOneInstanceSearch(int instance) override { StartSearch(instance, instance + 1); }
     void WaitForWorkerEnd() override;
     void WaitForThreadEndAndClose(void* thread) override {
         platform.WaitForThreadEnd(thread);
@@ -406,6 +407,7 @@ public:
 
 private:
     void HandleNext(long long deadline);
+    void StartSearch(int first, int end);
     FakePlatform::Process* Process(int i) { return static_cast<FakePlatform::Process*>(processes[i]); }
     void SeeExit(int i) {
         exitWaits[i] = nullptr;

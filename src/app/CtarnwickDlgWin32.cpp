@@ -20,6 +20,34 @@ constexpr DWORD listExtendedStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | L
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
 
+// The main window of the other running copy: a dialog of another brisvale.exe process that
+// holds the instance table. Null when there is none.
+HWND OtherCopysMainWindow() {
+    struct Search {
+        DWORD ownProcess;
+        HWND found;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM argument) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(argument);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (process == s.ownProcess || std::wstring(className) != L"#32770" ||
+                !GetDlgItem(window, IDC_LIST_QEL_CONFIGURATION_DATA))
+                return TRUE;
+            UniqueHandle handle(OpenProcess(processQueryReadTerminate, FALSE, process));
+            if (handle && ProcessBaseName(handle.get()) == ProgramExecutableName()) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 CtarnwickDlg::CtarnwickDlg(HWND parent) : DialogBase(IDD_MAIN_DIALOG, parent) {
@@ -123,8 +151,13 @@ BOOL CtarnwickDlg::OnInitDialog() {
 
     if (IsAppDuplicateProcess()) {
         duplicateCopy = true;
-        const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
-        MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
+        if (searchAtStartUp) {
+            // Unattended: the copy that runs is asked to search (it does when idle); no box.
+            if (HWND other = OtherCopysMainWindow()) PostMessageW(other, programControlMessage, pcUnattendedSearch, 0);
+        } else {
+            const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
+            MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
+        }
         SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     MarkStartupPhase(StartupPhase::singleInstanceCheck);
@@ -134,6 +167,8 @@ BOOL CtarnwickDlg::OnInitDialog() {
     ConfigureDialogWindow();
     MarkStartupPhase(StartupPhase::firstLayout);
     PostMessageW(hwnd_, programControlMessage, pcStartUp, 0);
+    // Started with /search: the search begins once the start-up step above is done.
+    if (searchAtStartUp && !duplicateCopy) PostMessageW(hwnd_, programControlMessage, pcUnattendedSearch, 0);
     return TRUE;
 }
 

@@ -65,12 +65,17 @@ public:
 
     // --- backend supervision (supervision) ---
     int StartTsnProcess();
+    // Starts the backend of any instance as StartTsnProcess starts currentInstance's;
+    // currentInstance advances only when it was that instance.
+    int StartInstanceProcess(int instance);
     std::wstring ReadLogFile();
     std::wstring ReadLogFile(const std::wstring& logFile);
     void CloseAllOpenProcesses();
     void FindAndCloseRunningProcesses();
     void OnBnClickedButtonFindAndConfigureQelDevices();
     void StartFindQelDevThread();
+    // A search of this one instance: the LED menu's restart.
+    void StartOneInstanceSearch(int instance);
     LRESULT OnProgramControl(WPARAM code, LPARAM argument);
     void SetLedColor(PictureStatic& led, int colour);
     void OnStnClickedStaticQel1();
@@ -84,6 +89,13 @@ public:
     void OnStnClickedStaticQel9();
     void OnStnClickedStaticQel10();
     void OpenWebBrowser(int instance);
+
+    // --- the menu on each instance LED (app) ---
+    void OnContextMenu(HWND window, POINT point);
+    // Runs a command of instance i's menu (supervision/InstanceRecovery.h).
+    void RunInstanceCommand(int instance, unsigned command);
+    void OpenLogFile(int instance);
+    std::wstring InstanceLogFilePath(int instance);
 
     // --- window chrome (ui) ---
     void SetScaleFactor();
@@ -174,6 +186,9 @@ public:
     STARTUPINFOW startupInfo[10] = {};
     // This copy found another one running and only closes itself again.
     bool duplicateCopy = false;
+    // Started with /search (set before the dialog runs): search once start-up is done, or,
+    // as a duplicate copy, ask the running copy to.
+    bool searchAtStartUp = false;
     // Escape closed the startup-file chooser: its close-up takes no choice.
     bool startupChoiceCancelled = false;
     // The browser chosen when the browser chooser's list dropped down; Escape goes back to it.

@@ -4,6 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
 #include "app/CtarnwickDlgWin32.h"
 #include "resource.h"
 #include "win32/StartupTimeline.h"
@@ -15,6 +21,17 @@ public:
     // Always 0: the process ends as soon as this returns, whether or not the dialog ran.
     int InitInstance();
 };
+
+// The arguments after the program's name, split as the system splits them.
+std::vector<std::wstring> ProgramArguments() {
+    std::vector<std::wstring> args;
+    int count = 0;
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int k = 1; k < count; ++k) args.emplace_back(argv[k]);
+        LocalFree(argv);
+    }
+    return args;
+}
 
 int CtarnwickApp::InitInstance() {
     MarkStartupPhase(StartupPhase::processEntry);
@@ -33,9 +50,15 @@ int CtarnwickApp::InitInstance() {
     // No visual manager: the controls draw in the native look (common controls 6 manifest).
     // No profile key: the settings are read and written directly (see the registry settings).
 
+    const CommandLineRequest request = ParseCommandLine(ProgramArguments());
+    if (!request.unknownArgument.empty())
+        MessageBoxW(nullptr, UnknownArgumentBoxText(request.unknownArgument).c_str(), unknownArgumentCaption,
+                    MB_ICONEXCLAMATION | MB_OK);
+
     MarkStartupPhase(StartupPhase::platformReady);
     {
         CtarnwickDlg dialog;
+        dialog.searchAtStartUp = request.search;
         dialog.DoModal();
     }
     WSACleanup();

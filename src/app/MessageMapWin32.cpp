@@ -38,6 +38,9 @@ void SetCursor(Dlg& d, MessageContext& m) {
 template <LRESULT (Dlg::*F)(WPARAM, LPARAM)>
 void ProgramControl(Dlg& d, MessageContext& m) { m.result = (d.*F)(m.wParam, m.lParam); }
 
+template <void (Dlg::*F)(HWND, POINT)>
+void ContextMenu(Dlg& d, MessageContext& m) { (d.*F)(reinterpret_cast<HWND>(m.wParam), PointOf(m.lParam)); }
+
 template <void (Dlg::*F)(NMHDR*, LRESULT*)>
 void Notify(Dlg& d, MessageContext& m) { (d.*F)(reinterpret_cast<NMHDR*>(m.lParam), &m.result); }
 
@@ -80,6 +83,7 @@ const MessageMapEntry<Handler> messageMap[] = {
     {WM_COMMAND, cbnCloseup, 1018, 1018, Plain<&Dlg::OnCloseupCombo2>},
     {WM_MOUSEWHEEL, 0, 0, 0, MouseWheel<&Dlg::OnMouseWheel>},
     {WM_COMMAND, cbnDropdown, 1015, 1015, Plain<&Dlg::OnDropdownBrowserCombo>},
+    {WM_CONTEXTMENU, 0, 0, 0, ContextMenu<&Dlg::OnContextMenu>},
 };
 
 MessageKey KeyOf(const MessageContext& m) {

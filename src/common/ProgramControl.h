@@ -13,6 +13,7 @@ constexpr unsigned pcCreateFailed = 70;    // argument: instance index
 constexpr unsigned pcBackendExited = 80;   // argument: instance index (a watched backend ended)
 constexpr unsigned pcInstanceBase = 100;   // 100 + instance index, argument: see below
 constexpr unsigned pcStartUp = 200;        // argument 0
+constexpr unsigned pcUnattendedSearch = 210;  // argument 0: /search, from this copy or another
 
 // Arguments of code 20.
 constexpr long pcSearchLedGreen = 0;

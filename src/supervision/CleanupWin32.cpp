@@ -35,8 +35,11 @@ void CtarnwickDlg::CloseAllOpenProcesses() {
         if (process.hThread) CloseHandle(process.hThread);
         process.hProcess = nullptr;
         process.hThread = nullptr;
-        if (currentInstance > 0) --currentInstance;
     }
+    // No instance has a backend now: the next search starts from the first row. (A stop or
+    // a failed restart from an LED's menu leaves rows without a backend below
+    // currentInstance, so counting down by the records closed would not bring it to 0.)
+    currentInstance = 0;
 }
 
 void CtarnwickDlg::FindAndCloseRunningProcesses() {

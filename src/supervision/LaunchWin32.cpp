@@ -32,9 +32,10 @@ bool AltKeyDown() { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
 
 }  // namespace
 
-int CtarnwickDlg::StartTsnProcess() {
+int CtarnwickDlg::StartTsnProcess() { return StartInstanceProcess(currentInstance); }
+
+int CtarnwickDlg::StartInstanceProcess(int i) {
     processCreationReason.clear();
-    const int i = currentInstance;
     if (i < 0 || i >= maxInstances) return 0;
 
     LaunchInputs inputs;
@@ -104,7 +105,7 @@ int CtarnwickDlg::StartTsnProcess() {
 
     // Each instance's own log, for a later report of its exit.
     backendWatch.logFile[i] = creationFlags == CREATE_NEW_CONSOLE ? std::wstring() : plan.logFile;
-    ++currentInstance;
+    if (i == currentInstance) ++currentInstance;  // a restart of an earlier row keeps the count
     return 1;
 }
 

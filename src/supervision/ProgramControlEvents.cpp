@@ -12,16 +12,16 @@ struct ControlHint {
 };
 
 const ControlHint controlHints[] = {
-    {1004, L"If LED is green, click to open a web browser for QEL 1."},
-    {1005, L"If LED is green, click to open a web browser for QEL 2."},
-    {1006, L"If LED is green, click to open a web browser for QEL 3."},
-    {1007, L"If LED is green, click to open a web browser for QEL 4."},
-    {1008, L"If LED is green, click to open a web browser for QEL 5."},
-    {1009, L"If LED is green, click to open a web browser for QEL 6."},
-    {1010, L"If LED is green, click to open a web browser for QEL 7."},
-    {1011, L"If LED is green, click to open a web browser for QEL 8."},
-    {1012, L"If LED is green, click to open a web browser for QEL 9."},
-    {1013, L"If LED is green, click to open a web browser for QEL 10."},
+    {1004, L"If LED is green, click to open a web browser for QEL 1. Right-click for restart, stop and log."},
+    {1005, L"If LED is green, click to open a web browser for QEL 2. Right-click for restart, stop and log."},
+    {1006, L"If LED is green, click to open a web browser for QEL 3. Right-click for restart, stop and log."},
+    {1007, L"If LED is green, click to open a web browser for QEL 4. Right-click for restart, stop and log."},
+    {1008, L"If LED is green, click to open a web browser for QEL 5. Right-click for restart, stop and log."},
+    {1009, L"If LED is green, click to open a web browser for QEL 6. Right-click for restart, stop and log."},
+    {1010, L"If LED is green, click to open a web browser for QEL 7. Right-click for restart, stop and log."},
+    {1011, L"If LED is green, click to open a web browser for QEL 8. Right-click for restart, stop and log."},
+    {1012, L"If LED is green, click to open a web browser for QEL 9. Right-click for restart, stop and log."},
+    {1013, L"If LED is green, click to open a web browser for QEL 10. Right-click for restart, stop and log."},
     {1014, L"If LED is flashing green, searching for connected QEL devices."},
     {1002, L"Click to search for connected Ethernet network adapters."},
     {1016, L"Click to close the selected Ethernet network adapter connection."},
@@ -196,6 +196,13 @@ long HandleProgramControl(ProgramControlHost& host, unsigned long code, long arg
     } else if (code == pcStartUp) {
         host.GetEthernetNetworkAdapters();
         host.ConfigureDialogWindow();
+    } else if (code == pcUnattendedSearch) {
+        // As if the button had been pressed, once the window is idle and can take it: no
+        // search running, no box open, a configuration read. Otherwise nothing changes.
+        if (!findQelDevThreadRunning_g.load() && host.CanStartSearch()) {
+            closeRunningProcesses_g = false;
+            host.StartFindQelDevThread();
+        }
     }
     return 0;
 }

@@ -67,6 +67,10 @@ public:
     // The last 1023 bytes of a log file as text; empty for an empty name or no file.
     virtual std::wstring ReadLogTail(const std::wstring& logFile) = 0;
 
+    // True when the button could start a search now: enabled (a configuration was read)
+    // and the window not held by a box.
+    virtual bool CanStartSearch() = 0;
+
     // Start-up step.
     virtual void GetEthernetNetworkAdapters() = 0;
     virtual void ConfigureDialogWindow() = 0;

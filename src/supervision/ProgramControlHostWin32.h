@@ -25,7 +25,7 @@ public:
     void PostProgramControl(unsigned code, long argument) override;
     void SendCloseCommand() override;
 
-    int StartTsnProcess() override { return d_.StartTsnProcess(); }
+    int StartBackend(int instance) override { return d_.StartInstanceProcess(instance); }
     std::wstring ProcessCreationReason() override { return d_.processCreationReason; }
     void* BackendProcess(int instance) override { return d_.processInfo[instance].hProcess; }
     void TerminateBackend(int instance) override;
@@ -33,6 +33,7 @@ public:
     void CloseAllOpenProcesses() override { d_.CloseAllOpenProcesses(); }
     void FindAndCloseRunningProcesses() override { d_.FindAndCloseRunningProcesses(); }
     void StartFindQelDevThread() override { d_.StartFindQelDevThread(); }
+    void StartOneInstanceSearch(int instance) override { d_.StartOneInstanceSearch(instance); }
     void WaitForWorkerEnd() override;
     void WaitForThreadEndAndClose(void* thread) override;
 
@@ -42,6 +43,9 @@ public:
     bool BackendHasEnded(int instance, unsigned long& exitCode) override;
     std::wstring ReadLogTail(const std::wstring& logFile) override;
 
+    bool CanStartSearch() override {
+        return d_.findAndConfigureButton.IsWindowEnabled() && IsWindowEnabled(d_.GetSafeHwnd());
+    }
     void GetEthernetNetworkAdapters() override { d_.GetEthernetNetworkAdapters(); }
     void ConfigureDialogWindow() override { d_.ConfigureDialogWindow(); }
 

@@ -18,14 +18,21 @@ void CtarnwickDlg::StartFindQelDevThread() {
     StartSearchWorker(*this);
 }
 
-bool StartSearchWorker(CtarnwickDlg& dialog) {
+void CtarnwickDlg::StartOneInstanceSearch(int instance) {
+    SetRegistryKeys();
+    GetFileSystemFolderPath();
+    StartSearchWorker(*this, instance, instance + 1);
+}
+
+bool StartSearchWorker(CtarnwickDlg& dialog, int firstInstance, int endInstance) {
     SearchPlatform& platform = Win32SearchPlatform();
     BeginSearchFlags(platform);
 
     auto* record = new THREADINFOSTRUCT;
     record->hWnd = dialog.GetSafeHwnd();
     record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = dialog.currentInstance;
+    record->firstInstance = firstInstance;
+    record->endInstance = endInstance;
     record->rowCount = dialog.instanceList.RowCount();
     record->platform = &platform;
 
@@ -47,3 +54,5 @@ bool StartSearchWorker(CtarnwickDlg& dialog) {
     dialog.closeAdapterButton.EnableWindow(false);
     return true;
 }
+
+bool StartSearchWorker(CtarnwickDlg& dialog) { return StartSearchWorker(dialog, dialog.currentInstance, maxInstances); }

@@ -76,6 +76,14 @@ struct RegistryKeyTraits {
     static void Created(pointer) {}
     static void Released(pointer) {}
 };
+struct MenuTraits {
+    using pointer = HMENU;
+    static pointer Invalid() { return nullptr; }
+    static bool IsValid(pointer p) { return p != nullptr; }
+    static void Close(pointer p) { DestroyMenu(p); }
+    static void Created(pointer) {}
+    static void Released(pointer) {}
+};
 template <class T>
 struct GdiObjectTraits {
     using pointer = T;
@@ -108,6 +116,7 @@ using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
 using UniqueHkey = UniqueResource<RegistryKeyTraits>;
+using UniqueMenu = UniqueResource<MenuTraits>;
 template <class T>
 using UniqueGdi = UniqueResource<GdiObjectTraits<T>>;
 using UniqueBrush = UniqueGdi<HBRUSH>;

@@ -360,6 +360,7 @@ public:
     }
     static std::wstring LogOf(int i) { return L"FS_QEL_Instance" + std::to_wstring(i) + L"\\log\\output.log"; }
 
+    bool CanStartSearch() override { return true; }
     void GetEthernetNetworkAdapters() override { startUpSteps.push_back(L"adapters"); }
     void ConfigureDialogWindow() override { startUpSteps.push_back(L"layout"); }
 

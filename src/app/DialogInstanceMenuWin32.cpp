@@ -1,0 +1,76 @@
+// The menu on each instance LED: restart or stop that one instance, open its web page or
+// its log. What each item does, and when it is offered, is supervision/InstanceRecovery's.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "app/CtarnwickDlgWin32.h"
+#include "supervision/FolderRemovalWin32.h"
+#include "supervision/InstanceRecovery.h"
+#include "supervision/LaunchPlan.h"
+#include "supervision/ProgramControlHostWin32.h"
+#include "supervision/SearchState.h"
+
+namespace {
+
+int InstanceOfLed(CtarnwickDlg& dialog, HWND window) {
+    for (int k = 0; k < maxInstances; ++k)
+        if (window && dialog.instanceLed[k].GetSafeHwnd() == window) return k;
+    return -1;
+}
+
+}  // namespace
+
+void CtarnwickDlg::OnContextMenu(HWND window, POINT point) {
+    const int k = InstanceOfLed(*this, window);
+    if (k < 0) return;
+    DialogProgramControlHost host(*this);
+    InstanceFacts facts;
+    facts.searchRunning = findQelDevThreadRunning_g.load();
+    facts.backendRunning = BackendRunning(host, k);
+    facts.active = instanceList.Cell(k, colActive) == L"Yes";
+    facts.logExists = supervision::FileExists(InstanceLogFilePath(k));
+    facts.startable = k <= currentInstance;
+    const InstanceMenuState state = InstanceMenuFor(facts);
+
+    UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    const auto add = [&](unsigned id, const std::wstring& text, bool enabled) {
+        AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text.c_str());
+    };
+    add(menuRestart, RestartItemText(k + 1), state.restart);
+    add(menuStop, StopItemText(k + 1), state.stop);
+    AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+    add(menuOpenWebPage, openWebPageItemText, state.openWebPage);
+    add(menuOpenLogFile, openLogFileItemText, state.openLogFile);
+    if (point.x == -1 && point.y == -1) {  // asked for from the keyboard: below the LED
+        const RECT led = instanceLed[k].GetRectInParent();
+        point = {led.left, led.bottom};
+        ClientToScreen(hwnd_, &point);
+    }
+    const unsigned command = static_cast<unsigned>(
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, hwnd_, nullptr));
+    RunInstanceCommand(k, command);
+}
+
+void CtarnwickDlg::RunInstanceCommand(int instance, unsigned command) {
+    DialogProgramControlHost host(*this);
+    if (command == menuRestart) RestartInstance(host, instance);
+    else if (command == menuStop) StopInstance(host, instance);
+    else if (command == menuOpenWebPage) OpenWebBrowser(instance);
+    else if (command == menuOpenLogFile) OpenLogFile(instance);
+}
+
+std::wstring CtarnwickDlg::InstanceLogFilePath(int instance) {
+    if (fileSystemFoldersPath.empty()) GetFileSystemFolderPath();
+    return InstanceLogFile(InstanceFolder(exeDrive, fileSystemFoldersPath, instanceList.Cell(instance, colFsName)));
+}
+
+void CtarnwickDlg::OpenLogFile(int instance) {
+    const std::wstring path = InstanceLogFilePath(instance);
+    if (!supervision::FileExists(path)) {
+        MessageBoxW(hwnd_, NoLogFileBoxText(instance + 1, path).c_str(), logFileCaption, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
+    // The system's viewer for text files.
+    ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}

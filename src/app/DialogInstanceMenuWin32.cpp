@@ -71,6 +71,19 @@ void CtarnwickDlg::OpenLogFile(int instance) {
         MessageBoxW(hwnd_, NoLogFileBoxText(instance + 1, path).c_str(), logFileCaption, MB_ICONEXCLAMATION | MB_OK);
         return;
     }
-    // The system's viewer for text files.
-    ShellExecuteW(hwnd_, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Opened as a text file, whatever ".log" is associated with: by the viewer the user
+    // chose for ".txt" files, else by the system's own text file class.
+    for (const wchar_t* textClass : {L".txt", L"txtfile"}) {
+        SHELLEXECUTEINFOW open{};
+        open.cbSize = sizeof open;
+        open.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI;
+        open.hwnd = hwnd_;
+        open.lpVerb = L"open";
+        open.lpFile = path.c_str();
+        open.lpClass = textClass;
+        open.nShow = SW_SHOWNORMAL;
+        if (ShellExecuteExW(&open)) return;
+    }
+    MessageBoxW(hwnd_, (L"\"" + path + L"\" cannot be opened: no program is set to open text files.").c_str(),
+                logFileCaption, MB_ICONEXCLAMATION | MB_OK);
 }

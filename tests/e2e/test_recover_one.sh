@@ -73,4 +73,9 @@ probe close-box
 expect_eq "green green red" "$(leds)" "LEDs"
 expect_eq "Yes Yes No" "$(rows)" "Active column"
 expect_eq "$(printf '%s\n' "$first" "$renewed" | sort -n | xargs)" "$(running)" "the backends of instances 1 and 2"
+
+step "Open log file opens instance 1's log in the viewer for text files"
+led_menu 1004 l
+wait_for -t 30 test "$(probe count-processes notepad.exe | tr -d '\r')" -ge 1 || _e2e_report "no viewer opened the log"
+probe kill notepad.exe >/dev/null
 finish

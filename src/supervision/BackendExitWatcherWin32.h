@@ -1,6 +1,6 @@
 // A thread that waits on the processes of the backends that started well and posts the
-// program-control code 80 with the instance index when one of them ends, then stops
-// waiting on it. It waits on duplicates of its own (the dialog may close its handles at
+// program-control code pcBackendExited with the instance index when one of them ends, then
+// stops waiting on it. It waits on duplicates of its own (the dialog may close its handles at
 // any time) plus an event through which it learns of changes; it never times out, never
 // polls and touches nothing of the dialog but its message queue.
 #pragma once

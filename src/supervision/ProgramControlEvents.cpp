@@ -1,5 +1,6 @@
 #include "supervision/ProgramControlEvents.h"
 
+#include "resource.h"
 #include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
@@ -12,22 +13,22 @@ struct ControlHint {
 };
 
 const ControlHint controlHints[] = {
-    {1004, L"If LED is green, click to open a web browser for QEL 1."},
-    {1005, L"If LED is green, click to open a web browser for QEL 2."},
-    {1006, L"If LED is green, click to open a web browser for QEL 3."},
-    {1007, L"If LED is green, click to open a web browser for QEL 4."},
-    {1008, L"If LED is green, click to open a web browser for QEL 5."},
-    {1009, L"If LED is green, click to open a web browser for QEL 6."},
-    {1010, L"If LED is green, click to open a web browser for QEL 7."},
-    {1011, L"If LED is green, click to open a web browser for QEL 8."},
-    {1012, L"If LED is green, click to open a web browser for QEL 9."},
-    {1013, L"If LED is green, click to open a web browser for QEL 10."},
-    {1014, L"If LED is flashing green, searching for connected QEL devices."},
-    {1002, L"Click to search for connected Ethernet network adapters."},
-    {1016, L"Click to close the selected Ethernet network adapter connection."},
-    {1003, L"Click to start/stop searching for connected QEL devices."},
-    {1000, L"Double-click to select an Ethernet network adapter."},
-    {1001, L"Double-click columns to change Ethernet Adapter or Startup File."},
+    {IDC_STATIC_QEL1, L"If LED is green, click to open a web browser for QEL 1."},
+    {IDC_STATIC_QEL2, L"If LED is green, click to open a web browser for QEL 2."},
+    {IDC_STATIC_QEL3, L"If LED is green, click to open a web browser for QEL 3."},
+    {IDC_STATIC_QEL4, L"If LED is green, click to open a web browser for QEL 4."},
+    {IDC_STATIC_QEL5, L"If LED is green, click to open a web browser for QEL 5."},
+    {IDC_STATIC_QEL6, L"If LED is green, click to open a web browser for QEL 6."},
+    {IDC_STATIC_QEL7, L"If LED is green, click to open a web browser for QEL 7."},
+    {IDC_STATIC_QEL8, L"If LED is green, click to open a web browser for QEL 8."},
+    {IDC_STATIC_QEL9, L"If LED is green, click to open a web browser for QEL 9."},
+    {IDC_STATIC_QEL10, L"If LED is green, click to open a web browser for QEL 10."},
+    {IDC_STATIC_SEARCH_LED, L"If LED is flashing green, searching for connected QEL devices."},
+    {IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS, L"Click to search for connected Ethernet network adapters."},
+    {IDC_BUTTON_CLOSE_SELECTED_ETHERNET_NETWORK_ADAPTER, L"Click to close the selected Ethernet network adapter connection."},
+    {IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES, L"Click to start/stop searching for connected QEL devices."},
+    {IDC_LIST_ETHERNET_NETWORK_ADAPTERS, L"Double-click to select an Ethernet network adapter."},
+    {IDC_LIST_QEL_CONFIGURATION_DATA, L"Double-click columns to change Ethernet Adapter or Startup File."},
 };
 
 const wchar_t* const hoverHints[4] = {

@@ -52,7 +52,7 @@ public:
 
     // The watch over started backends (supervision/BackendWatch.h).
     virtual BackendWatch& Watch() = 0;
-    // Wait, on another thread, for the process of instance i to end (then code 80, i is
+    // Wait, on another thread, for the process of instance i to end (then pcBackendExited, i is
     // posted once), or stop waiting for it.
     virtual void WaitForBackendExit(int instance) = 0;
     virtual void StopWaitingForBackendExit(int instance) = 0;
@@ -69,7 +69,7 @@ public:
 // Handles one program-control message; returns 0. Unknown codes and arguments do nothing.
 long HandleProgramControl(ProgramControlHost& host, unsigned long code, long argument);
 
-// Button 1003: start, stop, or close all, by the Ctrl key and whether a search runs.
+// The Find And Configure button: start, stop, or close all, by the Ctrl key and whether a search runs.
 void HandleFindAndConfigureButton(ProgramControlHost& host);
 
 // Every backend closed, with no search running: the program's own and every other

@@ -40,5 +40,5 @@ extern std::atomic<SelfDeletingThread*> threadFindAndConfigureQelDevice_gp;
 extern std::atomic<SelfDeletingThread*> threadLaunchWebBrowser_gp;
 
 // The browser thread: starts the browser of its record, waits up to a second, reports
-// code 10 and returns 0. The argument is a THREADINFOSTRUCT, deleted here.
+// pcBrowserOpened and returns 0. The argument is a THREADINFOSTRUCT, deleted here.
 unsigned LaunchWebBrowserThread(void* record);

@@ -4,12 +4,13 @@
 
 #include "app/AboutDlgWin32.h"
 #include "app/SharedGlobals.h"
-#include "supervision/ProgramControlHostWin32.h"
-#include "supervision/SearchState.h"
 #include "app/SingleInstance.h"
 #include "common/AnsiText.h"
 #include "common/ProgramControl.h"
 #include "resource.h"
+#include "supervision/ProgramControlHostWin32.h"
+#include "supervision/SearchState.h"
+#include "win32/MessageBox.h"
 #include "win32/Processes.h"
 #include "win32/StartupTimeline.h"
 
@@ -124,7 +125,7 @@ BOOL CtarnwickDlg::OnInitDialog() {
     if (IsAppDuplicateProcess()) {
         duplicateCopy = true;
         const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
-        MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
+        ShowMessageBox(hwnd_, L"Duplicate Process", text, BoxKind::error);
         SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     MarkStartupPhase(StartupPhase::singleInstanceCheck);

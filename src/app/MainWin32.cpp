@@ -6,6 +6,7 @@
 
 #include "app/CtarnwickDlgWin32.h"
 #include "resource.h"
+#include "win32/MessageBox.h"
 #include "win32/StartupTimeline.h"
 
 namespace {
@@ -25,7 +26,7 @@ int CtarnwickApp::InitInstance() {
     if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
         wchar_t text[128] = {};
         LoadStringW(GetModuleHandleW(nullptr), IDP_SOCKETS_INIT_FAILED, text, 128);
-        MessageBoxW(nullptr, text, L"brisvale", MB_OK);
+        ShowMessageBox(nullptr, L"brisvale", text, BoxKind::plain);
         return 0;
     }
     // No ActiveX controls are hosted: the dialog's controls are all common controls.

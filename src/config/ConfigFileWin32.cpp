@@ -8,6 +8,7 @@
 #include "app/SharedGlobals.h"
 #include "common/AnsiText.h"
 #include "config/ConfigFile.h"
+#include "win32/MessageBox.h"
 
 namespace {
 
@@ -73,12 +74,12 @@ bool ReplaceFileContent(const wchar_t* path, const std::string& content) {
 
 void CtarnwickDlg::ReadQelConfigurationFile() {
     if (!IsExistingFile(configurationFileName)) {
-        MessageBoxW(hwnd_, L"The QEL configuration file does not exist.", readCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(hwnd_, readCaption, L"The QEL configuration file does not exist.", BoxKind::warning);
         if (!CreateDefaultQelConfigurationFile()) {
-            MessageBoxW(hwnd_, L"Could not create default QEL configuration file.", readCaption, MB_OK | MB_ICONERROR);
+            ShowMessageBox(hwnd_, readCaption, L"Could not create default QEL configuration file.", BoxKind::error);
             return;
         }
-        MessageBoxW(hwnd_, L"Created default QEL configuration file.", readCaption, MB_OK | MB_ICONINFORMATION);
+        ShowMessageBox(hwnd_, readCaption, L"Created default QEL configuration file.", BoxKind::information);
     }
 
     instanceList.DeleteAllRows();
@@ -114,7 +115,7 @@ void CtarnwickDlg::GetField(int fieldId, const char* value) {
 
 int CtarnwickDlg::UpdateQelConfigurationFile(const std::wstring& startupFileName) {
     if (!IsExistingFile(configurationFileName)) {
-        MessageBoxW(hwnd_, L"The QEL configuration file does not exist.", updateCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(hwnd_, updateCaption, L"The QEL configuration file does not exist.", BoxKind::warning);
         return 0;
     }
     // A file that cannot be read is a failure, so the caller keeps the old name.
@@ -124,12 +125,12 @@ int CtarnwickDlg::UpdateQelConfigurationFile(const std::wstring& startupFileName
     for (const std::string& piece : SplitIntoLinePieces(TextModeContent(bytes))) lines.push_back(WidenAnsi(piece));
 
     if (!ReplaceStartupFileName(lines, selectedListItem_g, startupFileName)) {
-        MessageBoxW(hwnd_, L"Could not update the startup file name.", updateCaption, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(hwnd_, updateCaption, L"Could not update the startup file name.", BoxKind::warning);
         return 0;
     }
     if (!ReplaceFileContent(configurationFileName, JoinLinesAscii(lines))) {
-        MessageBoxW(hwnd_, L"Could not write the QEL configuration file. It was left unchanged.", updateCaption,
-                    MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBox(hwnd_, updateCaption, L"Could not write the QEL configuration file. It was left unchanged.",
+                       BoxKind::warning);
         return 0;
     }
     return 1;

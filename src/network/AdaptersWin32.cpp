@@ -9,6 +9,7 @@
 #include <new>
 
 #include "app/CtarnwickDlgWin32.h"
+#include "win32/MessageBox.h"
 #include "win32/StartupTimeline.h"
 
 namespace {
@@ -48,8 +49,8 @@ void CtarnwickDlg::GetEthernetNetworkAdapters() {
     PlatformAdapterSource platform;
     AdapterSource& source = testAdapterSource ? *testAdapterSource : platform;
     if (!RefreshAdapterList(source, adapterList)) {
-        MessageBoxW(hwnd_, L"Unable to allocate memory for IP_ADAPTER_ADDRESSES.", L"Ethernet Network Adapters",
-                    MB_ICONHAND | MB_OK);
+        ShowMessageBox(hwnd_, L"Ethernet Network Adapters", L"Unable to allocate memory for IP_ADAPTER_ADDRESSES.",
+                       BoxKind::error);
         return;
     }
     FindLastSelectedNetworkDevice();

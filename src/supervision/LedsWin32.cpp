@@ -7,6 +7,8 @@
 #include "common/ProgramControl.h"
 #include "supervision/Browser.h"
 #include "supervision/ThreadStartWin32.h"
+#include "win32/MessageBox.h"
+#include "win32/Threads.h"
 
 void CtarnwickDlg::SetLedColor(PictureStatic& led, int colour) {
     const RECT rect = led.GetRectInParent();
@@ -32,7 +34,7 @@ void CtarnwickDlg::OnStnClickedStaticQel10() { OpenWebBrowser(9); }
 
 void CtarnwickDlg::OpenWebBrowser(int instance) {
     if (ReportsNoBrowser(instanceList, instance, browserCombo.GetCount())) {
-        MessageBoxW(hwnd_, NoBrowserBox::text, NoBrowserBox::caption, MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(hwnd_, NoBrowserBox::caption, NoBrowserBox::text, BoxKind::warning);
         return;
     }
     const int selection = browserCombo.GetCurSel();
@@ -47,18 +49,16 @@ void CtarnwickDlg::OpenWebBrowser(int instance) {
     record->creationFlags = CREATE_NEW_CONSOLE;
     record->instance = instance;
 
-    SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(LaunchWebBrowserThread, record);
-    HANDLE handle = thread ? thread->DuplicateThreadHandle() : nullptr;
+    UniqueHandle handle = StartNamedThread(L"browser launch", LaunchWebBrowserThread, record, [&](NamedThread* thread) {
+        threadLaunchWebBrowser_gp = thread;
+        record->thread = thread;
+    });
     if (!handle) {
-        if (thread) thread->Abandon();
         delete record;
         return;
     }
     // Only the latest browser thread is remembered; nobody waits for it.
-    if (HANDLE previous = hThreadLaunchWebBrowser_g.exchange(handle)) CloseHandle(previous);
-    threadLaunchWebBrowser_gp = thread;
-    record->thread = thread;
-    thread->Resume();
+    UniqueHandle previous(hThreadLaunchWebBrowser_g.exchange(handle.release()));
 }
 
 unsigned LaunchWebBrowserThread(void* argument) {
@@ -67,13 +67,12 @@ unsigned LaunchWebBrowserThread(void* argument) {
     commandLine.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
+    UniqueProcessInformation process;
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, record->creationFlags, nullptr, nullptr,
-                       &startup, &process)) {
+                       &startup, process.put())) {
         WaitForSingleObject(process.hProcess, 1000);
         PostMessageW(static_cast<HWND>(record->hWnd), programControlMessage, pcBrowserOpened, record->instance);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        process.Close();
     }
     delete record;
     return 0;

@@ -3,8 +3,8 @@
 #include <process.h>
 
 
-std::atomic<SelfDeletingThread*> threadFindAndConfigureQelDevice_gp{nullptr};
-std::atomic<SelfDeletingThread*> threadLaunchWebBrowser_gp{nullptr};
+std::atomic<NamedThread*> threadFindAndConfigureQelDevice_gp{nullptr};
+std::atomic<NamedThread*> threadLaunchWebBrowser_gp{nullptr};
 
 SelfDeletingThread* SelfDeletingThread::CreateSuspended(ThreadFunction function, void* record) {
     auto* thread = new SelfDeletingThread(function, record);

@@ -36,8 +36,9 @@ private:
 
 // The thread objects of the latest worker and browser thread (they delete themselves;
 // kept for inspection only, never dereferenced).
-extern std::atomic<SelfDeletingThread*> threadFindAndConfigureQelDevice_gp;
-extern std::atomic<SelfDeletingThread*> threadLaunchWebBrowser_gp;
+class NamedThread;
+extern std::atomic<NamedThread*> threadFindAndConfigureQelDevice_gp;
+extern std::atomic<NamedThread*> threadLaunchWebBrowser_gp;
 
 // The browser thread: starts the browser of its record, waits up to a second, reports
 // pcBrowserOpened and returns 0. The argument is a THREADINFOSTRUCT, deleted here.

@@ -5,7 +5,10 @@
 #include "supervision/ThreadStartWin32.h"
 
 bool BackendExitWatcher::Watch(HWND dialog, int instance, HANDLE process) {
-    if (instance < 0 || instance >= maxInstances || !process) return false;
+    if (instance < 0 || instance >= maxInstances || !process) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return false;
+    }
     if (!thread_ && !StartThread(dialog)) return false;
     HANDLE duplicate = nullptr;
     if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &duplicate, SYNCHRONIZE, FALSE, 0))

@@ -20,7 +20,8 @@ public:
     ~BackendExitWatcher() { Stop(); }
 
     // From now on waits on process for instance, in place of an earlier one, and posts to
-    // dialog. The thread starts at the first call. False when it cannot watch.
+    // dialog. The thread starts at the first call. False when it cannot watch; GetLastError
+    // then tells why.
     bool Watch(HWND dialog, int instance, HANDLE process);
     // Stops waiting on the process of instance; seen by the thread before any process
     // that ends after this call.

@@ -24,8 +24,14 @@ void ShowQueuedBoxes(ProgramControlHost& host) {
 
 void WatchBackend(ProgramControlHost& host, int instance) {
     if (!IsInstance(instance) || !host.BackendProcess(instance)) return;
+    std::wstring reason;
+    if (!host.WaitForBackendExit(instance, reason)) {
+        // Its end would go unnoticed, the LED green over a dead device: say so instead of
+        // claiming a watch.
+        host.ShowErrorBox(UnwatchedBackendBoxText(instance + 1, reason), unwatchedBackendCaption);
+        return;
+    }
     host.Watch().watched[instance] = true;
-    host.WaitForBackendExit(instance);
 }
 
 void StopWatchingBackend(ProgramControlHost& host, int instance) {
@@ -49,6 +55,11 @@ void ReportBackendExit(ProgramControlHost& host, int instance) {
     watch.queuedBoxes.push_back(UnexpectedExitBoxText(instance + 1, exitCode) +
                                 host.ReadLogTail(watch.logFile[instance]));
     ShowQueuedBoxes(host);
+}
+
+std::wstring UnwatchedBackendBoxText(int instanceNumber, const std::wstring& reason) {
+    return L"Process dravik.exe for QEL " + std::to_wstring(instanceNumber) +
+           L" is up, but its end cannot be watched: should it end, its LED stays green.\n" + reason;
 }
 
 std::wstring UnexpectedExitBoxText(int instanceNumber, unsigned long exitCode) {

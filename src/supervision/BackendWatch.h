@@ -39,3 +39,7 @@ void ReportBackendExit(ProgramControlHost& host, int instance);
 std::wstring UnexpectedExitBoxText(int instanceNumber, unsigned long exitCode);
 
 constexpr const wchar_t* unexpectedExitCaption = L"Unexpected process exit";
+
+// The box when a backend that started well cannot be watched, with the system's reason.
+std::wstring UnwatchedBackendBoxText(int instanceNumber, const std::wstring& reason);
+constexpr const wchar_t* unwatchedBackendCaption = L"Process watch";

@@ -52,10 +52,15 @@ void ChooseHint(ProgramControlHost& host, long controlId) {
 }
 
 void StartRequest(ProgramControlHost& host, int i) {
+    const unsigned askingSearch = searchesBegun_g;
     if (host.StartTsnProcess()) {
         ReportBackendStarted(host.BackendProcess(host.CurrentInstance() - 1));
         return;
     }
+    // A refusal's box runs a message loop: the search that asked for this start may have
+    // ended in it and a new one begun (Ctrl + the button). The refusal is then that ended
+    // search's alone: its box has said why, and the new search is none of its business.
+    if (searchesBegun_g != askingSearch) return;
     // The monitor of this instance has nothing to watch; the worker ends at once.
     ReportStartFailed();
     host.WaitForWorkerEnd();

@@ -52,9 +52,10 @@ public:
 
     // The watch over started backends (supervision/BackendWatch.h).
     virtual BackendWatch& Watch() = 0;
-    // Wait, on another thread, for the process of instance i to end (then pcBackendExited, i is
-    // posted once), or stop waiting for it.
-    virtual void WaitForBackendExit(int instance) = 0;
+    // Wait, on another thread, for the process of instance i to end (then pcBackendExited, i
+    // is posted once); false, with the system's reason, when that wait cannot begin. Or stop
+    // waiting for it.
+    virtual bool WaitForBackendExit(int instance, std::wstring& reason) = 0;
     virtual void StopWaitingForBackendExit(int instance) = 0;
     // True when the recorded process of instance i has ended; its exit code.
     virtual bool BackendHasEnded(int instance, unsigned long& exitCode) = 0;

@@ -37,7 +37,7 @@ public:
     void WaitForThreadEndAndClose(void* thread) override;
 
     BackendWatch& Watch() override { return d_.backendWatch; }
-    void WaitForBackendExit(int instance) override;
+    bool WaitForBackendExit(int instance, std::wstring& reason) override;
     void StopWaitingForBackendExit(int instance) override { d_.backendExitWatcher.Unwatch(instance); }
     bool BackendHasEnded(int instance, unsigned long& exitCode) override;
     std::wstring ReadLogTail(const std::wstring& logFile) override;

@@ -2,6 +2,7 @@
 #include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/ProgramControlHostWin32.h"
+#include "win32/SystemError.h"
 
 LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM argument) {
     DialogProgramControlHost host(*this);
@@ -50,8 +51,10 @@ void DialogProgramControlHost::WaitForThreadEndAndClose(void* thread) {
     CloseHandle(thread);
 }
 
-void DialogProgramControlHost::WaitForBackendExit(int instance) {
-    d_.backendExitWatcher.Watch(d_.GetSafeHwnd(), instance, d_.processInfo[instance].hProcess);
+bool DialogProgramControlHost::WaitForBackendExit(int instance, std::wstring& reason) {
+    if (d_.backendExitWatcher.Watch(d_.GetSafeHwnd(), instance, d_.processInfo[instance].hProcess)) return true;
+    reason = SystemErrorText(GetLastError());
+    return false;
 }
 
 bool DialogProgramControlHost::BackendHasEnded(int instance, unsigned long& exitCode) {

@@ -24,9 +24,11 @@ std::atomic<void*> hThreadFindAndConfigureQelDevice_g{nullptr};
 std::atomic<void*> hThreadLaunchWebBrowser_g{nullptr};
 std::atomic<void*> hLingeringStatusThread_g{nullptr};
 std::atomic<SearchPlatform*> searchPlatform_g{nullptr};
+unsigned searchesBegun_g = 0;
 
 void BeginSearchFlags(SearchPlatform& platform) {
     searchPlatform_g = &platform;
+    ++searchesBegun_g;
     findQelDevThreadRunning_g = true;
     processStartupFailure_g = false;
     qelDiscoveryFailure_g = false;

@@ -34,6 +34,10 @@ extern std::atomic<void*> hThreadLaunchWebBrowser_g;
 // of its thread, owned here until the next search has waited for its report.
 extern std::atomic<void*> hLingeringStatusThread_g;
 
+// The searches begun so far. Written and read by the dialog's thread only: a start request
+// handled inside a box's loop may find that its search has ended there and another begun.
+extern unsigned searchesBegun_g;
+
 // The platform the search's threads wait on; the requests below wake them through it.
 extern std::atomic<class SearchPlatform*> searchPlatform_g;
 

@@ -47,8 +47,6 @@ std::unique_ptr<StatusPipe> StatusPipe::Create() {
             return nullptr;
         }
     }
-    pipe->StartRead();
-    if (!pipe->reading_) return nullptr;
     return pipe;
 }
 
@@ -82,6 +80,10 @@ void StatusPipe::CollectRead() {
 }
 
 unsigned StatusPipe::TakeArrived(unsigned char* buffer, unsigned size) {
+    if (!readBegun_) {
+        readBegun_ = true;
+        StartRead();
+    }
     CollectRead();
     const unsigned n = static_cast<unsigned>(std::min<std::size_t>(size, arrived_.size()));
     std::copy_n(arrived_.begin(), n, buffer);

@@ -1,6 +1,11 @@
 // The status pipe of one backend start: a named pipe whose server end the program reads
 // overlapped, so that a wait ends the moment the record arrives, and whose client end the
 // backend inherits and writes exactly as it would an anonymous pipe.
+//
+// The worker makes the pipe; the status monitor reads it. Windows cancels the I/O a thread
+// has issued when that thread ends, and a plain stop ends the worker while the monitor goes
+// on watching, so no read is begun before the monitor's first TakeArrived: every read
+// belongs to the thread that waits for it.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +15,7 @@
 
 class StatusPipe {
 public:
-    // Both ends, the read already under way; null when the pipe cannot be made.
+    // Both ends, connected, no read begun yet; null when the pipe cannot be made.
     static std::unique_ptr<StatusPipe> Create();
     // Gives up the pending read and closes the read end (and the write end unless it was
     // handed out).
@@ -26,10 +31,12 @@ public:
         client_ = nullptr;
         return client;
     }
-    // Moves what has arrived into buffer (at most size bytes) without waiting and starts
-    // the next read; returns the bytes moved.
+    // Moves what has arrived into buffer (at most size bytes) without waiting and begins
+    // the next read; returns the bytes moved. Call it only from the thread that waits on
+    // ArrivalEvent: the read it begins ends with that thread.
     unsigned TakeArrived(unsigned char* buffer, unsigned size);
-    // Signalled once data has arrived; null when the pipe can bring no more.
+    // Signalled once data has arrived; null before the first TakeArrived and when the pipe
+    // can bring no more.
     HANDLE ArrivalEvent() const { return reading_ ? read_.hEvent : nullptr; }
 
 private:
@@ -40,6 +47,7 @@ private:
     HANDLE server_ = nullptr;
     HANDLE client_ = nullptr;
     OVERLAPPED read_{};
+    bool readBegun_ = false;
     bool reading_ = false;
     unsigned char buffer_[1024] = {};
     std::vector<unsigned char> arrived_;

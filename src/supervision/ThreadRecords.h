@@ -32,7 +32,9 @@ public:
     // Closes both ends of the status pipe; the caller nulls the globals afterwards.
     virtual void CloseStatusPipe(void* readEnd, void* writeEnd) = 0;
     // Moves what has arrived on the pipe into buffer, at most size bytes, without waiting;
-    // returns the bytes moved.
+    // returns the bytes moved. Only the status monitor calls it: a read it leaves under way
+    // belongs to its thread, and Windows cancels a thread's pending I/O when the thread
+    // ends (the worker, which makes the pipe, may end first).
     virtual unsigned ReadArrived(void* readEnd, unsigned char* buffer, unsigned size) = 0;
 
     // Starts the status monitor on its record (CheckQelDeviceStatusThread) and returns a

@@ -28,11 +28,20 @@ std::string ProcessBaseName(HANDLE process) {
 
 bool WaitForProcessesToEnd(const std::vector<HANDLE>& processes, DWORD milliseconds) {
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    const auto left = [&] {
+        const ULONGLONG now = GetTickCount64();
+        return now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    };
+    bool allEnded = true;
     for (size_t first = 0; first < processes.size(); first += MAXIMUM_WAIT_OBJECTS) {
         const DWORD count = static_cast<DWORD>(std::min<size_t>(MAXIMUM_WAIT_OBJECTS, processes.size() - first));
-        const ULONGLONG now = GetTickCount64();
-        const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
-        if (WaitForMultipleObjects(count, processes.data() + first, TRUE, left) == WAIT_TIMEOUT) return false;
+        const DWORD result = WaitForMultipleObjects(count, processes.data() + first, TRUE, left());
+        if (result < WAIT_OBJECT_0 + count) continue;  // all of them signalled
+        allEnded = false;
+        if (result != WAIT_FAILED) continue;  // the time is up
+        // A handle without the right to wait on it fails the whole call at once: wait for
+        // the others one by one, so that it costs them nothing.
+        for (DWORD k = 0; k < count; ++k) WaitForSingleObject(processes[first + k], left());
     }
-    return true;
+    return allEnded;
 }

@@ -18,5 +18,7 @@ std::string ProcessBaseName(HANDLE process);
 
 // Waits until every process has ended, all of them at once, at most `milliseconds` in all.
 // A terminated process ends, and lets go of its files, a moment after TerminateProcess
-// returns. True when all have ended.
+// returns. True only when the wait saw every one of them end: a handle opened without
+// SYNCHRONIZE cannot be waited on and counts as not ended (the others are still waited
+// for).
 bool WaitForProcessesToEnd(const std::vector<HANDLE>& processes, DWORD milliseconds);

@@ -265,14 +265,21 @@ pixel() {
     convert "$f" -format "%[fx:int(255*p{$2,$3}.r+0.5)],%[fx:int(255*p{$2,$3}.g+0.5)],%[fx:int(255*p{$2,$3}.b+0.5)]" info:
 }
 
-move() { xdotool mousemove --sync "$1" "$2"; }
-click() { xdotool mousemove --sync "$1" "$2" click 1; }
-double_click() { xdotool mousemove --sync "$1" "$2" click --repeat 2 --delay 60 1; }
+# xdotool's --sync waits for the pointer's motion event, which never comes when the pointer
+# is already there: it then gives up only after about 15 s. Move only when it must.
+_e2e_pointer_to() {
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+    [ "${X:-}" == "$1" ] && [ "${Y:-}" == "$2" ] || xdotool mousemove --sync "$1" "$2"
+}
+move() { _e2e_pointer_to "$1" "$2"; }
+click() { _e2e_pointer_to "$1" "$2" && xdotool click 1; }
+double_click() { _e2e_pointer_to "$1" "$2" && xdotool click --repeat 2 --delay 60 1; }
 key_down() { xdotool keydown "$1"; }
 key_up() { xdotool keyup "$1"; }
 key() { xdotool key "$@"; }
 wheel() {
-    [ $# -ge 3 ] && xdotool mousemove --sync "$2" "$3"
+    [ $# -ge 3 ] && _e2e_pointer_to "$2" "$3"
     case "$1" in up) xdotool click 4;; down) xdotool click 5;; *) fail "wheel up|down, not $1";; esac
 }
 

@@ -74,6 +74,7 @@ void FakeDialog::WaitForWorkerEnd() {
 
 int FakeDialog::StartTsnProcess() {
     const int i = currentInstance;
+    if (beforeStart) beforeStart(i);
     if (i >= 10) return 0;
     const int nth = starts_[i]++;
     Backend backend;

@@ -336,9 +336,10 @@ public:
     }
     BackendWatch& Watch() override { return watch; }
     // The exit watcher: waits on the process recorded now; one already ended is seen at once.
-    void WaitForBackendExit(int i) override {
+    bool WaitForBackendExit(int i, std::wstring&) override {
         exitWaits[i] = processes[i];
         if (Process(i)->exitCode.load() != stillActiveExitCode) SeeExit(i);
+        return true;
     }
     void StopWaitingForBackendExit(int i) override { exitWaits[i] = nullptr; }
     bool BackendHasEnded(int i, unsigned long& exitCode) override {
@@ -391,6 +392,9 @@ public:
     bool boxesRunModalLoop = false;
     int openBoxes = 0, mostOpenBoxes = 0;
     std::function<void()> whileBoxOpen;  // runs inside each box, after its loop
+    // Runs as a start request is handled, before the start's checks: what the user did
+    // just before (a click the dialog handled first).
+    std::function<void(int)> beforeStart;
     BackendWatch watch;
     void* exitWaits[10] = {};  // the processes the exit watcher waits on
     std::vector<PostedMessage> handled;

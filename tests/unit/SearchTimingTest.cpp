@@ -29,6 +29,40 @@ TEST(SearchTimingTest, ARefusalBoxLeftOpenForMinutesTouchesNoOtherInstance) {
     EXPECT_EQ(d.platform.livePipes.load(), 0);
 }
 
+TEST(SearchTimingTest, ARefusalAnsweredAfterCtrlClickActsOnlyOnTheSearchThatAskedForTheStart) {
+    // The worker asks for instance 2; Ctrl + the button is handled before that request; the
+    // start is refused with a box, and inside the box's loop the old search ends, all is
+    // closed and a new search begins. When the box closes, the refusal is stale: the new
+    // search and its instance in flight are none of its business.
+    FakeDialog d(3);
+    d.scripts[1] = {{Backend::refused}, {Backend::report}};
+    d.scripts[2] = {{Backend::held}};
+    d.boxOpenFor = 3000;
+    bool clicked = false;
+    d.beforeStart = [&](int i) {
+        if (i == 1 && !clicked) {
+            clicked = true;
+            d.ClickFindAndConfigure(true);
+        }
+    };
+    d.ClickFindAndConfigure(false);
+    ASSERT_TRUE(d.RunUntil([&] { return d.searchesStarted == 2 && d.processes[2] != nullptr && d.openBoxes == 0; }));
+    d.Release(2, 0);
+    ASSERT_TRUE(d.RunUntilIdle());
+
+    ASSERT_EQ(d.boxes.size(), 1u);
+    EXPECT_EQ(d.boxes[0].text, L"No Ethernet adapter selected for QEL 2");
+    EXPECT_EQ(d.Handled(pcCreateFailed, 1), 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(d.instanceLed[i], ledGreen) << "QEL " << i + 1;
+        EXPECT_EQ(d.table.Cell(i, colActive), L"Yes") << "QEL " << i + 1;
+        EXPECT_TRUE(d.watch.watched[i]) << "QEL " << i + 1;
+    }
+    EXPECT_EQ(d.currentInstance, 3);
+    EXPECT_FALSE(processCreationError_g.load());
+    EXPECT_EQ(d.platform.liveMonitors.load(), 0);
+}
+
 TEST(SearchTimingTest, ABackendDyingWhileANewSearchWaitsForItIsSeenAtOnce) {
     FakeDialog d(10);
     d.scripts[3] = {{Backend::held}};

@@ -104,5 +104,26 @@ TEST_F(BackendWatchWin32, BackendEndedFromOutsideTurnsRedWithOneBoxAndItsOwnLogT
     for (int i = 0; i < 3; ++i) EXPECT_EQ(dialog->processInfo[i].hProcess, nullptr);
 }
 
+TEST_F(BackendWatchWin32, ABackendWhoseEndCannotBeWatchedIsNotClaimedWatchedAndABoxSaysWhy) {
+    NewPipe();
+    ASSERT_EQ(dialog->StartTsnProcess(), 1);
+    ASSERT_EQ(ReadStatusRecord().size(), 8u);
+    // A handle value that names nothing: the exit watcher's duplication of it fails, as it
+    // fails for a handle that has gone.
+    PROCESS_INFORMATION& backend = dialog->processInfo[0];
+    const HANDLE real = backend.hProcess;
+    backend.hProcess = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x3FFFFFFC));
+    const std::vector<std::wstring> texts = CaptureMessageBoxes(L"Process watch", [&] {
+        dialog->OnProgramControl(pcInstanceBase + 0, pcInstanceStarted);
+    });
+    backend.hProcess = real;
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind(L"Process dravik.exe for QEL 1 is up, but its end cannot be watched", 0), 0u)
+        << Narrow(texts[0]);
+    EXPECT_NE(texts[0].find(L"(error 6)"), std::wstring::npos) << "the system's reason: " << Narrow(texts[0]);
+    EXPECT_FALSE(dialog->backendWatch.watched[0]);
+    EXPECT_EQ(dialog->instanceList.Cell(0, colActive), L"Yes") << "it is up all the same";
+}
+
 }  // namespace
 }  // namespace launchtest

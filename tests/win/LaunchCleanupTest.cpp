@@ -4,6 +4,7 @@
 #include "supervision/FolderRemovalWin32.h"
 #include "supervision/SearchState.h"
 #include "win32/Handles.h"
+#include "win32/Processes.h"
 
 namespace launchtest {
 
@@ -72,6 +73,10 @@ TEST_F(LaunchCleanup, CloseAllEndsTheStartedBackendsAndResetsEveryRow) {
 // A terminated process lets go of its files a moment after TerminateProcess returns (under
 // Wine even after its handle is signalled). The start that follows a close-all at once must
 // still get its log: no refusal box, and what the new backend writes lands in a fresh file.
+// Each start right after a close-all gets a log of its own, never one still held by the
+// backend just closed. (Wine already signals a process terminated by another before
+// TerminateProcess returns, so this cannot tell whether close-all waits; the wait itself
+// is TheWaitForEndedBackendsTrustsOnlyAWaitThatSucceeded's.)
 TEST_F(LaunchCleanup, AStartRightAfterCloseAllGetsAFreshLog) {
     for (int round = 0; round < 6; ++round) {
         std::vector<std::wstring> boxes = CaptureMessageBoxes(L"Process creation", [&] {
@@ -93,6 +98,26 @@ TEST_F(LaunchCleanup, AStartRightAfterCloseAllGetsAFreshLog) {
         dialog->CloseAllOpenProcesses();
         EXPECT_EQ(currentProcessStartup_g.load(), nullptr) << "no handle of a closed backend stays named";
     }
+}
+
+TEST_F(LaunchCleanup, TheWaitForEndedBackendsTrustsOnlyAWaitThatSucceeded) {
+    NewPipe();
+    ASSERT_EQ(dialog->StartTsnProcess(), 1);
+    ASSERT_EQ(ReadStatusRecord().size(), 8u);
+    HANDLE backend = dialog->processInfo[0].hProcess;
+    // Opened without the right to wait on it: the wait fails at once, which says nothing
+    // of the process, so it has not ended.
+    UniqueHandle unwaitable(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, GetProcessId(backend)));
+    ASSERT_TRUE(unwaitable);
+    EXPECT_FALSE(WaitForProcessesToEnd({unwaitable.get()}, 200));
+    EXPECT_FALSE(WaitForProcessesToEnd({backend}, 200)) << "it still runs";
+    ASSERT_TRUE(TerminateProcess(backend, 1));
+    // One handle that cannot be waited on costs the others nothing: they are still waited for.
+    const ULONGLONG before = GetTickCount64();
+    EXPECT_FALSE(WaitForProcessesToEnd({unwaitable.get(), backend}, 5000));
+    EXPECT_EQ(WaitForSingleObject(backend, 0), WAIT_OBJECT_0);
+    EXPECT_LT(GetTickCount64() - before, 4000u);
+    EXPECT_TRUE(WaitForProcessesToEnd({backend}, 5000));
 }
 
 TEST_F(LaunchCleanup, AfterTheSweepEveryBackendHasEnded) {

@@ -502,6 +502,29 @@ int CmdListCells(const Args& a) {
     return 0;
 }
 
+// Waits (polling every 10 ms) until a cell reads TEXT; prints the local time of that moment
+// as HH:MM:SS.mmm, the stamp the stand-in backend writes before each log line, so that a
+// test can tell how long after a backend's report the program showed it.
+int CmdWaitCell(const Args& a) {
+    if (a.size() < 4) return Fail("usage: wait-cell ID ROW COLUMN TEXT [TIMEOUT_MS]");
+    HWND list = RequireControl(RequireMain(), static_cast<int>(Number(a[0].c_str())));
+    const int row = static_cast<int>(Number(a[1].c_str())), column = static_cast<int>(Number(a[2].c_str()));
+    const std::string want = Utf8(a[3]);
+    Remote memory(list, textOffset + textChars * sizeof(wchar_t));
+    const ULONGLONG end = GetTickCount64() + TimeoutArg(a, 4, 10000);
+    for (;;) {
+        if (OneLine(CellText(list, memory, row, column)) == want) break;
+        if (GetTickCount64() >= end) return Fail("cell " + Utf8(a[1]) + "," + Utf8(a[2]) + " did not read \"" + want + "\"");
+        Sleep(10);
+    }
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char stamp[32];
+    wsprintfA(stamp, "%02d:%02d:%02d.%03d", now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    Line(stamp);
+    return 0;
+}
+
 int CmdListCount(const Args& a) {
     if (a.empty()) return Fail("usage: list-count ID");
     HWND list = RequireControl(RequireMain(), static_cast<int>(Number(a[0].c_str())));
@@ -1125,6 +1148,7 @@ int Usage() {
         "  wait-window [MS] | wait-no-window [MS] | settle [MS] | stable [QUIET_MS [MS]] | windows\n"
         "  window-rect | window-style (style exstyle) | client-rect | controls | control ID [FIELD]\n"
         "  list-headers ID | list-cells ID [ROW [COL]] | list-count ID | list-selected ID\n"
+        "  wait-cell ID ROW COL TEXT [MS]: waits until the cell reads TEXT, prints the local time then\n"
         "  list-cell-rect ID ROW COL | combo-items ID | combo-selection ID\n"
         "  led ID | pixel X Y\n"
         "  message-box [MS] | boxes | wait-box CAPTION [MS] | no-box [MS] | close-box [BUTTON [MS]]\n"
@@ -1192,6 +1216,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (command == L"list-headers") rc = CmdListHeaders(args);
     else if (command == L"list-cells") rc = CmdListCells(args);
     else if (command == L"list-count") rc = CmdListCount(args);
+    else if (command == L"wait-cell") rc = CmdWaitCell(args);
     else if (command == L"list-selected") rc = CmdListSelected(args);
     else if (command == L"list-cell-rect") rc = CmdListCellRect(args);
     else if (command == L"combo-items") rc = CmdComboItems(args);

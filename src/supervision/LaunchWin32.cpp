@@ -6,14 +6,13 @@
 #include "common/AnsiText.h"
 #include "supervision/BackendStartWin32.h"
 #include "supervision/FolderRemovalWin32.h"
+#include "win32/Files.h"
 #include "supervision/LaunchPlan.h"
 #include "win32/HeldFiles.h"
 #include "win32/MessageBox.h"
 #include "win32/SystemError.h"
 
 using supervision::DeleteFolderTree;
-using supervision::DirectoryExists;
-using supervision::FileExists;
 
 namespace {
 

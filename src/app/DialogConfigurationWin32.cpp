@@ -1,6 +1,6 @@
-// The configuration file "qel-configuration.txt" and the file-system folder lookup: file
-// access and message boxes around the decisions of config/ConfigFile.
-#include <algorithm>
+// The dialog's configuration: the configuration file "qel-configuration.txt" (read into the
+// instance table, the default written, a startup file name updated), the file-system folder
+// lookup, and the per-user settings and installed browsers in the registry.
 #include <string>
 #include <vector>
 
@@ -8,6 +8,9 @@
 #include "app/SharedGlobals.h"
 #include "common/AnsiText.h"
 #include "config/ConfigFile.h"
+#include "config/RegistrySettings.h"
+#include "config/RegistrySettingsWin32.h"
+#include "win32/Files.h"
 #include "win32/MessageBox.h"
 
 namespace {
@@ -15,65 +18,10 @@ namespace {
 constexpr const wchar_t* readCaption = L"QEL Configuration File";
 constexpr const wchar_t* updateCaption = L"Update QEL Configuration File";
 
-bool IsExistingFile(const wchar_t* path) {
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsExistingDirectory(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The whole file as bytes; false when it cannot be opened or read.
-bool ReadWholeFile(const wchar_t* path, std::string& bytes) {
-    UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    bytes.clear();
-    char buffer[4096];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return false;
-        if (got == 0) return true;
-        bytes.append(buffer, got);
-    }
-}
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
-}
-
-// Replaces the file's content in one step: the new content goes to a temporary file in the
-// same folder, which then takes the file's place. On any failure the file is unchanged and
-// the temporary file is gone.
-bool ReplaceFileContent(const wchar_t* path, const std::string& content) {
-    const DWORD attributes = GetFileAttributesW(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-
-    wchar_t temporary[MAX_PATH + 1] = {};
-    if (!GetTempFileNameW(L".", L"qel", 0, temporary)) return false;
-    bool written;
-    {
-        UniqueFile file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        written = file && WriteAll(file.get(), content) && FlushFileBuffers(file.get());
-    }
-    if (written && MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
-    DeleteFileW(temporary);
-    return false;
-}
-
 }  // namespace
 
 void CtarnwickDlg::ReadQelConfigurationFile() {
-    if (!IsExistingFile(configurationFileName)) {
+    if (!FileExists(configurationFileName)) {
         ShowMessageBox(hwnd_, readCaption, L"The QEL configuration file does not exist.", BoxKind::warning);
         if (!CreateDefaultQelConfigurationFile()) {
             ShowMessageBox(hwnd_, readCaption, L"Could not create default QEL configuration file.", BoxKind::error);
@@ -114,7 +62,7 @@ void CtarnwickDlg::GetField(int fieldId, const char* value) {
 }
 
 int CtarnwickDlg::UpdateQelConfigurationFile(const std::wstring& startupFileName) {
-    if (!IsExistingFile(configurationFileName)) {
+    if (!FileExists(configurationFileName)) {
         ShowMessageBox(hwnd_, updateCaption, L"The QEL configuration file does not exist.", BoxKind::warning);
         return 0;
     }
@@ -137,20 +85,25 @@ int CtarnwickDlg::UpdateQelConfigurationFile(const std::wstring& startupFileName
 }
 
 void CtarnwickDlg::GetFileSystemFolderPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0 || path.size() > 65536) {
-            fileSystemFoldersPath.clear();
-            return;
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
+    const std::wstring path = ProgramPath();
+    if (path.empty()) {
+        fileSystemFoldersPath.clear();
+        return;
     }
-    const FileSystemFolderLocation location = LocateFileSystemFolders(path, IsExistingDirectory);
+    const FileSystemFolderLocation location = LocateFileSystemFolders(path, DirectoryExists);
     exeDrive = location.exeDrive;
     fileSystemFoldersPath = location.fileSystemFoldersPath;
+}
+
+void CtarnwickDlg::GetRegistryKeys() {
+    browserCombo.ResetContent();
+    LoadSettingsFromRegistry(selectedMacAddress, instanceAdapterNames);
+    std::wstring* const paths[browserCount] = {&chromePath, &edgePath, &firefoxPath};
+    for (const std::wstring& entry : DetectInstalledBrowsers(paths)) browserCombo.AddString(entry);
+    if (browserCombo.GetCount() > 0) browserCombo.SetCurSel(0);
+}
+
+void CtarnwickDlg::SetRegistryKeys() {
+    selectedMacAddress = SelectedMacAddressToSave(instanceList, adapterList, selectedMacAddress);
+    SaveSettingsToRegistry(SettingsToSave(instanceList, selectedMacAddress));
 }

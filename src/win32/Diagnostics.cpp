@@ -18,11 +18,24 @@ long CountOpenKernelHandles(ULONG_PTR limit, ULONG_PTR missRun) {
     return open;
 }
 
-long CountGdiObjectsByProbing() {
+namespace {
+
+template <class Counts>
+long CountProbedGdiObjects(Counts counts) {
     long live = 0;
     for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) ++live;
+        if (const DWORD type = GetObjectType(reinterpret_cast<HGDIOBJ>(index))) live += counts(type) ? 1 : 0;
     return live;
+}
+
+}  // namespace
+
+long CountGdiObjectsByProbing() {
+    return CountProbedGdiObjects([](DWORD) { return true; });
+}
+
+long CountDcsAndRegionsByProbing() {
+    return CountProbedGdiObjects([](DWORD type) { return type == OBJ_DC || type == OBJ_MEMDC || type == OBJ_REGION; });
 }
 
 UINT DiagnosticsMessage() {
@@ -46,6 +59,8 @@ LRESULT DiagnosticsFigureOf(WPARAM figure) {
             return static_cast<LRESULT>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
         case diagnosticsProbedGdiObjects:
             return CountGdiObjectsByProbing();
+        case diagnosticsProbedDcsAndRegions:
+            return CountDcsAndRegionsByProbing();
         default:
             return -1;
     }

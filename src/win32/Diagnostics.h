@@ -18,6 +18,10 @@ long CountOpenKernelHandles(ULONG_PTR limit = 0x10000, ULONG_PTR missRun = 4096)
 // owner or not. Windows insists on a handle's upper bits as well: there the figure is 0,
 // and GetGuiResources (diagnosticsPlatformGdi) counts instead.
 long CountGdiObjectsByProbing();
+// Of those, the device contexts and regions. Wine keeps a cache of display DCs, each with
+// its clip region, whose size goes up and down with painting: a leak check judges these
+// apart from the objects a program makes for itself (fonts, bitmaps, brushes, pens).
+long CountDcsAndRegionsByProbing();
 
 // What a diagnostics query asks for (its wParam).
 enum DiagnosticsFigure : WPARAM {
@@ -26,6 +30,7 @@ enum DiagnosticsFigure : WPARAM {
     diagnosticsPlatformHandles = 2, // GetProcessHandleCount
     diagnosticsPlatformGdi = 3,     // GetGuiResources(GR_GDIOBJECTS)
     diagnosticsProbedGdiObjects = 4,  // CountGdiObjectsByProbing()
+    diagnosticsProbedDcsAndRegions = 5,  // CountDcsAndRegionsByProbing()
     // 16 + k: the end of start-up step k (StartupTimeline.h), in microseconds on the
     // performance counter; 0 while the step has not ended.
     diagnosticsStartupPhaseBase = 16,

@@ -50,7 +50,7 @@ TEST(Diagnostics, GdiFigureFollowsTheOwnersAndUnknownFiguresAreRejected) {
         EXPECT_EQ(before + 2, DiagnosticsFigureOf(diagnosticsLiveGdiObjects));
     }
     EXPECT_EQ(before, DiagnosticsFigureOf(diagnosticsLiveGdiObjects));
-    EXPECT_EQ(-1, DiagnosticsFigureOf(5));
+    EXPECT_EQ(-1, DiagnosticsFigureOf(diagnosticsProbedDcsAndRegions + 1));
 }
 
 // Under Wine the probing count sees objects that no owner counts: a raw leak shows.
@@ -58,16 +58,20 @@ TEST(Diagnostics, ProbedGdiCountSeesObjectsMadeWithoutAnOwner) {
     const long before = CountGdiObjectsByProbing();
     ASSERT_GT(before, 0) << "the probe found no GDI object, not even the stock ones";
     const long ownedBefore = LiveGdiObjectCount();
+    const long dcsAndRegionsBefore = CountDcsAndRegionsByProbing();
     std::vector<HGDIOBJ> raw;
     for (int i = 0; i < 10; ++i) raw.push_back(CreateSolidBrush(RGB(i, 0, 0)));
     raw.push_back(CreateCompatibleDC(nullptr));
-    EXPECT_EQ(before + 11, CountGdiObjectsByProbing());
+    raw.push_back(CreateRectRgn(0, 0, 1, 1));
+    EXPECT_EQ(before + 12, CountGdiObjectsByProbing());
+    EXPECT_EQ(dcsAndRegionsBefore + 2, CountDcsAndRegionsByProbing()) << "the DC and the region, not the brushes";
     EXPECT_EQ(ownedBefore, LiveGdiObjectCount());  // what the owners' count cannot see
     for (HGDIOBJ object : raw)
         if (GetObjectType(object) == OBJ_MEMDC) DeleteDC(static_cast<HDC>(object));
         else DeleteObject(object);
     EXPECT_EQ(before, CountGdiObjectsByProbing());
     EXPECT_EQ(before, DiagnosticsFigureOf(diagnosticsProbedGdiObjects));
+    EXPECT_EQ(dcsAndRegionsBefore, DiagnosticsFigureOf(diagnosticsProbedDcsAndRegions));
 }
 
 TEST(Diagnostics, MainDialogAnswersTheRegisteredMessage) {

@@ -277,9 +277,9 @@ int Diagnostics(const Options& o) {
     }
     const UINT message = DiagnosticsMessage();
     const char* names[] = {"kernel_handles", "live_gdi_objects", "platform_handles", "platform_gdi_objects",
-                           "probed_gdi_objects"};
-    static_assert(sizeof names / sizeof names[0] == diagnosticsProbedGdiObjects + 1, "a name for every figure");
-    for (WPARAM figure = diagnosticsKernelHandles; figure <= diagnosticsProbedGdiObjects; ++figure) {
+                           "probed_gdi_objects", "probed_dcs_and_regions"};
+    static_assert(sizeof names / sizeof names[0] == diagnosticsProbedDcsAndRegions + 1, "a name for every figure");
+    for (WPARAM figure = diagnosticsKernelHandles; figure <= diagnosticsProbedDcsAndRegions; ++figure) {
         DWORD_PTR value = 0;
         if (!SendMessageTimeoutW(window, message, figure, 0, SMTO_ABORTIFHUNG, 10000, &value)) {
             std::fprintf(stderr, "benchtool: no answer from %ls\n", name.c_str());

@@ -8,7 +8,7 @@
 #include "common/AnsiText.h"
 #include "common/ProgramControl.h"
 #include "resource.h"
-#include "supervision/ProgramControlHostWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "supervision/SearchState.h"
 #include "win32/MessageBox.h"
 #include "win32/Processes.h"

@@ -32,13 +32,13 @@ public:
 private:
     struct Change {
         int instance;
-        HANDLE process;  // a duplicate the thread takes over; null: stop waiting
+        UniqueHandle process;  // a duplicate the thread takes over; empty: stop waiting
     };
 
     bool StartThread(HWND dialog);
     void Request(Change change);
     // The thread's side: applies the changes; false once it is to end.
-    bool TakeChanges(HANDLE waiting[]);
+    bool TakeChanges(UniqueHandle waiting[]);
     static unsigned Run(void* self);
 
     std::mutex mutex_;

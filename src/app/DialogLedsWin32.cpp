@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "supervision/SearchState.h"
+#include "supervision/ThreadRecords.h"
 #include "common/ProgramControl.h"
 #include "supervision/Browser.h"
-#include "supervision/ThreadStartWin32.h"
+#include "supervision/BrowserLaunchWin32.h"
 #include "win32/MessageBox.h"
 #include "win32/Threads.h"
 
@@ -59,21 +60,4 @@ void CtarnwickDlg::OpenWebBrowser(int instance) {
     }
     // Only the latest browser thread is remembered; nobody waits for it.
     UniqueHandle previous(hThreadLaunchWebBrowser_g.exchange(handle.release()));
-}
-
-unsigned LaunchWebBrowserThread(void* argument) {
-    THREADINFOSTRUCT* record = static_cast<THREADINFOSTRUCT*>(argument);
-    std::vector<wchar_t> commandLine(record->commandLine.begin(), record->commandLine.end());
-    commandLine.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    UniqueProcessInformation process;
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, record->creationFlags, nullptr, nullptr,
-                       &startup, process.put())) {
-        WaitForSingleObject(process.hProcess, 1000);
-        PostMessageW(static_cast<HWND>(record->hWnd), programControlMessage, pcBrowserOpened, record->instance);
-        process.Close();
-    }
-    delete record;
-    return 0;
 }

@@ -1,11 +1,10 @@
 // The search: the Find And Configure button and the start of the discovery and configuration worker.
 #include "app/CtarnwickDlgWin32.h"
 #include "supervision/SearchState.h"
-#include "supervision/ProgramControlHostWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "supervision/Search.h"
 #include "supervision/SearchPlatformWin32.h"
-#include "supervision/SearchWin32.h"
-#include "supervision/ThreadStartWin32.h"
+#include "app/DialogSearchWin32.h"
 #include "win32/MessageBox.h"
 #include "win32/Threads.h"
 

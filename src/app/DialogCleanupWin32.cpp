@@ -3,7 +3,7 @@
 // still held.
 #include "app/CtarnwickDlgWin32.h"
 #include "supervision/LaunchPlan.h"
-#include "supervision/ProgramControlHostWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "supervision/SearchState.h"
 #include "win32/Processes.h"
 
@@ -26,15 +26,12 @@ void CtarnwickDlg::CloseAllOpenProcesses() {
         ending.push_back(processInfo[i].hProcess);
     }
     WaitForProcessesToEnd(ending, endingWaitMilliseconds);
-    for (PROCESS_INFORMATION& process : processInfo) {
+    for (UniqueProcessInformation& process : processInfo) {
         if (!process.hProcess) continue;
         // A monitor may still name it; it must not look at a closed handle.
         void* named = process.hProcess;
         currentProcessStartup_g.compare_exchange_strong(named, nullptr);
-        CloseHandle(process.hProcess);
-        if (process.hThread) CloseHandle(process.hThread);
-        process.hProcess = nullptr;
-        process.hThread = nullptr;
+        process.Close();
         if (currentInstance > 0) --currentInstance;
     }
 }

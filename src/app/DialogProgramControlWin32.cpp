@@ -3,6 +3,7 @@
 #include "common/ProgramControl.h"
 #include "app/DialogProgramControlHostWin32.h"
 #include "win32/MessageBox.h"
+#include "win32/Processes.h"
 #include "win32/SystemError.h"
 
 LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM argument) {
@@ -26,14 +27,15 @@ void DialogProgramControlHost::PostProgramControl(unsigned code, long argument) 
 
 void DialogProgramControlHost::SendCloseCommand() { SendMessageW(d_.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-void DialogProgramControlHost::TerminateBackend(int instance) {
-    StopWatchingBackend(*this, instance);  // the program's own termination is no exit to report
-    UniqueProcessInformation& process = d_.processInfo[instance];
-    if (process.hProcess) {
-        TerminateProcess(process.hProcess, 0xFFFFFFFF);
-        WaitForSingleObject(process.hProcess, 10000);
-    }
-    process.Close();
+void DialogProgramControlHost::TerminateBackendProcess(int instance, unsigned long exitCode) {
+    if (HANDLE process = d_.processInfo[instance].hProcess) TerminateProcess(process, static_cast<UINT>(exitCode));
+}
+
+void DialogProgramControlHost::WaitForBackendsToEnd(const std::vector<int>& instances, unsigned long milliseconds) {
+    std::vector<HANDLE> processes;
+    for (int i : instances)
+        if (HANDLE process = d_.processInfo[i].hProcess) processes.push_back(process);
+    WaitForProcessesToEnd(processes, milliseconds);
 }
 
 std::wstring DialogProgramControlHost::ReadLogFile() { return ReadLogTail(hLogFileName_g); }

@@ -12,8 +12,7 @@
 #include <string>
 
 #include "common/ListTable.h"
-
-class ProgramControlHost;
+#include "supervision/ProgramControlHost.h"
 
 // What the watch remembers, held by the dialog.
 struct BackendWatch {

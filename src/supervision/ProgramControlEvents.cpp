@@ -1,9 +1,11 @@
 #include "supervision/ProgramControlEvents.h"
 
 #include "resource.h"
-#include "supervision/SearchState.h"
+#include <vector>
+
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
+#include "supervision/SearchState.h"
 
 namespace {
 
@@ -103,7 +105,7 @@ void EndOfSearch(ProgramControlHost& host) {
             const int k = current;
             host.InstanceList().SetCell(k, colActive, L"No");
             host.SetInstanceLedColor(k, ledOff);
-            host.TerminateBackend(k);
+            TerminateBackend(host, k);
         }
         text += host.ReadLogFile();
         const std::wstring caption = errorMessage_g;
@@ -212,6 +214,36 @@ void HandleFindAndConfigureButton(ProgramControlHost& host) {
     } else {
         closeRunningProcesses_g = true;
         CloseEveryBackend(host);
+    }
+}
+
+void TerminateBackend(ProgramControlHost& host, int instance) {
+    StopWatchingBackend(host, instance);  // the program's own termination is no exit to report
+    if (host.BackendProcess(instance)) {
+        host.TerminateBackendProcess(instance, 0xFFFFFFFFul);
+        host.WaitForBackendsToEnd({instance}, 10000);
+    }
+    host.ForgetBackendProcess(instance);
+}
+
+void CloseProgramBackends(ProgramControlHost& host) {
+    std::vector<int> ending;
+    for (int i = 0; i < maxInstances; ++i) {
+        StopWatchingBackend(host, i);  // the program's own termination is no exit to report
+        if (i < host.InstanceList().RowCount()) host.InstanceList().SetCell(i, colActive, L"No");
+        host.SetInstanceLedColor(i, ledOff);
+        if (!host.BackendProcess(i)) continue;
+        host.TerminateBackendProcess(i, 1);
+        ending.push_back(i);
+    }
+    // Termination is asynchronous; the processes normally end within milliseconds.
+    host.WaitForBackendsToEnd(ending, 1000);
+    for (int i : ending) {
+        // A monitor may still name it; it must not look at a closed handle.
+        void* named = host.BackendProcess(i);
+        currentProcessStartup_g.compare_exchange_strong(named, nullptr);
+        host.ForgetBackendProcess(i);
+        if (host.CurrentInstance() > 0) --host.CurrentInstance();
     }
 }
 

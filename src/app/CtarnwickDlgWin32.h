@@ -66,7 +66,8 @@ public:
     // --- backend supervision (supervision) ---
     int StartTsnProcess();
     std::wstring ReadLogFile();
-    std::wstring ReadLogFile(const std::wstring& logFile);
+    // The last 1023 bytes of the log as they are, or from their first whole line.
+    std::wstring ReadLogFile(const std::wstring& logFile, bool fromWholeLine = false);
     void CloseAllOpenProcesses();
     void FindAndCloseRunningProcesses();
     void OnBnClickedButtonFindAndConfigureQelDevices();

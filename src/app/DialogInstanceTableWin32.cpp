@@ -22,6 +22,26 @@ int LongestTextWidth(CtarnwickDlg& dlg, const std::vector<std::wstring>& texts) 
     return widest;
 }
 
+// The table's client area (no border, no scroll bar) in the dialog's client coordinates.
+Rect TableClientInDialog(CtarnwickDlg& dlg) {
+    const HWND table = dlg.instanceList.GetSafeHwnd();
+    RECT client{};
+    GetClientRect(table, &client);
+    MapWindowPoints(table, GetParent(table), reinterpret_cast<POINT*>(&client), 2);
+    return {client.left, client.top, client.right, client.bottom};
+}
+
+// Pixels from the left edge of `field` (in the dialog's client coordinates) to the right
+// edge of the work area of its monitor.
+int RoomRightOf(CtarnwickDlg& dlg, const Rect& field) {
+    POINT left{field.left, field.top};
+    ClientToScreen(dlg.GetSafeHwnd(), &left);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromPoint(left, MONITOR_DEFAULTTONEAREST), &monitor)) return field.Width();
+    return monitor.rcWork.right - left.x;
+}
+
 // Fills the chooser with the startup files of the row's file-system folder and shows it
 // over the row's "Startup File Name" cell, the table disabled until the chooser closes.
 void OpenStartupFileChooser(CtarnwickDlg& dlg, int row) {
@@ -51,10 +71,14 @@ void OpenStartupFileChooser(CtarnwickDlg& dlg, int row) {
     const Rect listInDialog{list.left, list.top, list.right, list.bottom};
     const Rect overCell = StartupFileChooserPlacement(listInDialog, {cell.left, cell.top, cell.right, cell.bottom});
     const int longest = LongestTextWidth(dlg, entries);
-    const Rect placed = StartupFileChooserField(overCell, listInDialog, longest, GetSystemMetrics(SM_CXVSCROLL));
-    dlg.choiceCombo.MoveWindow(placed.left, placed.top, placed.Width(), placed.Height(), globalWindowRedraw_g);
+    const int arrow = GetSystemMetrics(SM_CXVSCROLL);
+    const Rect placed = StartupFileChooserField(overCell, TableClientInDialog(dlg), longest, arrow);
+    SendMessageW(dlg.choiceCombo.GetSafeHwnd(), CB_SETDROPPEDWIDTH,
+                 StartupFileChooserListWidth(placed, longest, arrow, RoomRightOf(dlg, placed)), 0);
     dlg.instanceList.EnableWindow(false);
-    dlg.choiceCombo.ShowWindow(SW_SHOWNA);
+    // On top of its siblings: the table, created before it, would otherwise paint over it.
+    SetWindowPos(dlg.choiceCombo.GetSafeHwnd(), HWND_TOP, placed.left, placed.top, placed.Width(), placed.Height(),
+                 SWP_SHOWWINDOW | SWP_NOACTIVATE | (globalWindowRedraw_g ? 0 : SWP_NOREDRAW));
     dlg.choiceCombo.SetFocus();
     // Open with the list dropped down: one double-click is enough to choose.
     dlg.choiceCombo.ShowDropDown(true);

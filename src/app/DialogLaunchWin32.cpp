@@ -5,6 +5,7 @@
 #include "supervision/SearchState.h"
 #include "common/AnsiText.h"
 #include "supervision/BackendStartWin32.h"
+#include "supervision/BackendWatch.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "win32/Files.h"
 #include "supervision/LaunchPlan.h"
@@ -108,18 +109,21 @@ int CtarnwickDlg::StartTsnProcess() {
 
 std::wstring CtarnwickDlg::ReadLogFile() { return ReadLogFile(hLogFileName_g); }
 
-std::wstring CtarnwickDlg::ReadLogFile(const std::wstring& logFile) {
+std::wstring CtarnwickDlg::ReadLogFile(const std::wstring& logFile, bool fromWholeLine) {
     if (logFile.empty() || !FileExists(logFile)) return {};
     UniqueFile file = CreateFileWaitingOutHolds(logFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, logHoldWaitMilliseconds);
     if (!file) return {};
     LARGE_INTEGER back{};
     back.QuadPart = -static_cast<LONGLONG>(logTailBytes);
-    if (!SetFilePointerEx(file.get(), back, nullptr, FILE_END)) {
-        LARGE_INTEGER start{};
-        SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN);
+    LARGE_INTEGER position{};
+    if (!SetFilePointerEx(file.get(), back, &position, FILE_END)) {  // a shorter file: all of it
+        position.QuadPart = 0;
+        SetFilePointerEx(file.get(), position, nullptr, FILE_BEGIN);
     }
     char buffer[logTailBytes];
     DWORD read = 0;
     if (!ReadFile(file.get(), buffer, logTailBytes, &read, nullptr)) return {};
-    return WidenAnsi(std::string_view(buffer, read));
+    std::string_view tail(buffer, read);
+    if (fromWholeLine) tail.remove_prefix(ExitBoxTailStart(tail, position.QuadPart > 0));
+    return WidenAnsi(tail);
 }

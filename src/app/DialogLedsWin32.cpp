@@ -38,7 +38,18 @@ void CtarnwickDlg::OpenWebBrowser(int instance) {
         ShowMessageBox(hwnd_, NoBrowserBox::caption, NoBrowserBox::text, BoxKind::warning);
         return;
     }
-    const int selection = browserCombo.GetCurSel();
+    int selection = browserCombo.GetCurSel();
+    if (selection < 0) {
+        // The chooser is editable: a browser typed into it counts once it names an entry.
+        std::vector<std::wstring> entries;
+        for (int i = 0; i < browserCombo.GetCount(); ++i) entries.push_back(browserCombo.GetLBText(i));
+        selection = BrowserEntryNamedBy(entries, browserCombo.GetWindowText());
+        if (selection >= 0) browserCombo.SetCurSel(selection);
+    }
+    if (ReportsNoBrowserChosen(instanceList, instance, browserCombo.GetCount(), selection)) {
+        MessageBoxW(hwnd_, NoBrowserChosenBox::text, NoBrowserChosenBox::caption, MB_ICONEXCLAMATION | MB_OK);
+        return;
+    }
     if (selection < 0) return;
     const std::wstring commandLine =
         BrowserCommandLine(instanceList, instance, browserCombo.GetLBText(selection), {chromePath, edgePath, firefoxPath});

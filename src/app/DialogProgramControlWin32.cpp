@@ -40,7 +40,7 @@ void DialogProgramControlHost::WaitForBackendsToEnd(const std::vector<int>& inst
 
 std::wstring DialogProgramControlHost::ReadLogFile() { return ReadLogTail(hLogFileName_g); }
 
-std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) { return d_.ReadLogFile(logFile); }
+std::wstring DialogProgramControlHost::ReadLogTail(const std::wstring& logFile) { return d_.ReadLogFile(logFile, true); }
 
 void DialogProgramControlHost::WaitForWorkerEnd() {
     if (HANDLE worker = hThreadFindAndConfigureQelDevice_g.load()) WaitForSingleObject(worker, INFINITE);

@@ -13,6 +13,19 @@ namespace {
 using Dlg = CtarnwickDlg;
 using Handler = void (*)(Dlg&, MessageContext&);
 
+// The adapter list draws its selected row in the highlight colour also without the focus
+// (the list's own grey for that is hardly told from white): the user sees which adapter a
+// double-click in the instance table gives.
+LRESULT DrawAdapterRow(NMLVCUSTOMDRAW& draw, bool listFocused) {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && !listFocused && (draw.nmcd.uItemState & CDIS_SELECTED)) {
+        draw.nmcd.uItemState &= ~CDIS_SELECTED;
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    }
+    return CDRF_DODEFAULT;
+}
+
 POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 template <void (Dlg::*F)(UINT, LPARAM)>
@@ -110,6 +123,12 @@ void CtarnwickDlg::OnMessage(MessageContext& context) {
         if (header->code == static_cast<UINT>(NM_CUSTOMDRAW) && header->hwndFrom == instanceList.GetSafeHwnd()) {
             context.handled = true;
             instanceList.OnNMCustomdraw(header, &context.result);
+            return;
+        }
+        if (header->code == static_cast<UINT>(NM_CUSTOMDRAW) && header->hwndFrom == adapterList.GetSafeHwnd()) {
+            context.handled = true;
+            context.result = DrawAdapterRow(*reinterpret_cast<NMLVCUSTOMDRAW*>(header),
+                                            GetFocus() == adapterList.GetSafeHwnd());
             return;
         }
     }

@@ -46,20 +46,28 @@ namespace {
 // Borders and the edit field's margins, beyond the text itself.
 constexpr int chooserFieldPadding = 16;
 
+int ChooserWidthForName(int longestNameWidth, int arrowButtonWidth) {
+    return longestNameWidth + arrowButtonWidth + chooserFieldPadding;
+}
+
 }  // namespace
 
-Rect StartupFileChooserField(const Rect& overCell, const Rect& listInDialog, int longestNameWidth,
+Rect StartupFileChooserField(const Rect& overCell, const Rect& tableClient, int longestNameWidth,
                              int arrowButtonWidth) {
-    const int needed = longestNameWidth + arrowButtonWidth + chooserFieldPadding;
-    if (needed <= overCell.Width()) return overCell;
+    const int needed = ChooserWidthForName(longestNameWidth, arrowButtonWidth);
+    // Never wider than the table: past its edge the table would cover the arrow button.
+    const int width = std::min(std::max(overCell.Width(), needed), tableClient.Width());
     Rect r = overCell;
-    r.right = r.left + needed;
-    if (r.right > listInDialog.right) {
-        const int shift = std::min(r.right - listInDialog.right, std::max(0, r.left - listInDialog.left));
-        r.left -= shift;
-        r.right -= shift;
-    }
+    r.right = r.left + width;
+    const int overRight = std::max(0, r.right - tableClient.right);
+    const int overLeft = std::max(0, tableClient.left - (r.left - overRight));
+    r.left += overLeft - overRight;
+    r.right += overLeft - overRight;
     return r;
+}
+
+int StartupFileChooserListWidth(const Rect& field, int longestNameWidth, int arrowButtonWidth, int room) {
+    return std::max(field.Width(), std::min(room, ChooserWidthForName(longestNameWidth, arrowButtonWidth)));
 }
 
 int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name) {

@@ -31,11 +31,17 @@ std::wstring StartupFileSearchPattern(const std::wstring& exeDrive, const std::w
 Rect StartupFileChooserPlacement(const Rect& listInDialog, const Rect& cellInList);
 
 // The chooser over the cell (from StartupFileChooserPlacement), widened when the longest
-// name offered would not fit its field beside the arrow button; a widened chooser keeps
-// within the list's right edge (and then its left edge) by moving left. Its drop-down list
-// takes the field's width, so the names fit there too.
-Rect StartupFileChooserField(const Rect& overCell, const Rect& listInDialog, int longestNameWidth,
+// name offered would not fit its field beside the arrow button. It stays wholly inside
+// `tableClient` (the table's client area in the dialog's client coordinates): it moves left
+// from the right edge, right from the left edge, and is never wider than the table, so the
+// arrow button is always in sight. The names that the field cuts fit the drop-down list
+// (StartupFileChooserListWidth).
+Rect StartupFileChooserField(const Rect& overCell, const Rect& tableClient, int longestNameWidth,
                              int arrowButtonWidth);
+
+// The width of the chooser's drop-down list: room for the longest name as far as `room`
+// (from the field's left edge to the screen's right edge) allows, at least the field's.
+int StartupFileChooserListWidth(const Rect& field, int longestNameWidth, int arrowButtonWidth, int room);
 
 // The index of the entry that reads exactly `name` (case-sensitive), or -1.
 int IndexOfEntry(const std::vector<std::wstring>& entries, const std::wstring& name);

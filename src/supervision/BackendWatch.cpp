@@ -57,6 +57,13 @@ void ReportBackendExit(ProgramControlHost& host, int instance) {
     ShowQueuedBoxes(host);
 }
 
+size_t ExitBoxTailStart(std::string_view tail, bool cutFromLongerFile) {
+    if (!cutFromLongerFile) return 0;
+    const size_t lineBreak = tail.find('\n');
+    // Without a line after the break there would be nothing left to show.
+    return lineBreak == std::string_view::npos || lineBreak + 1 == tail.size() ? 0 : lineBreak + 1;
+}
+
 std::wstring UnwatchedBackendBoxText(int instanceNumber, const std::wstring& reason) {
     return L"Process dravik.exe for QEL " + std::to_wstring(instanceNumber) +
            L" is up, but its end cannot be watched: should it end, its LED stays green.\n" + reason;

@@ -8,8 +8,10 @@
 // taken on the dialog's thread only.
 #pragma once
 
+#include <cstddef>
 #include <deque>
 #include <string>
+#include <string_view>
 
 #include "common/ListTable.h"
 #include "supervision/ProgramControlHost.h"
@@ -36,6 +38,11 @@ void ReportBackendExit(ProgramControlHost& host, int instance);
 // The box after instance number n's backend ended with exitCode, before the log tail.
 // The code is shown as Windows shows exit codes: unsigned decimal (4294967295, not -1).
 std::wstring UnexpectedExitBoxText(int instanceNumber, unsigned long exitCode);
+
+// Where the exit box's log tail starts in `tail`, the last bytes of a log: when they were cut
+// from a longer file, just after their first line break, so the first line shown is whole;
+// at 0 when they hold the whole file, or no line after a break (nothing would be left).
+size_t ExitBoxTailStart(std::string_view tail, bool cutFromLongerFile);
 
 constexpr const wchar_t* unexpectedExitCaption = L"Unexpected process exit";
 

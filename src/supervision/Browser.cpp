@@ -1,5 +1,8 @@
 #include "supervision/Browser.h"
 
+#include <algorithm>
+#include <cwctype>
+
 namespace {
 
 bool IsActiveInstance(const ListTable& instances, int instance) {
@@ -21,4 +24,21 @@ std::wstring BrowserCommandLine(const ListTable& instances, int instance, const 
 
 bool ReportsNoBrowser(const ListTable& instances, int instance, int browsersOffered) {
     return browsersOffered == 0 && IsActiveInstance(instances, instance);
+}
+
+int BrowserEntryNamedBy(const std::vector<std::wstring>& entries, const std::wstring& typed) {
+    const size_t first = typed.find_first_not_of(L' ');
+    if (first == std::wstring::npos) return -1;
+    const std::wstring name = typed.substr(first, typed.find_last_not_of(L' ') + 1 - first);
+    auto sameLetters = [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); };
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::wstring& entry = entries[i];
+        if (entry.size() == name.size() && std::equal(entry.begin(), entry.end(), name.begin(), sameLetters))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool ReportsNoBrowserChosen(const ListTable& instances, int instance, int browsersOffered, int selection) {
+    return browsersOffered > 0 && selection < 0 && IsActiveInstance(instances, instance);
 }

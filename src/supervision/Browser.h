@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/ListTable.h"
 
@@ -24,3 +25,18 @@ constexpr const wchar_t* caption = L"Open Web Browser";
 // True when the click would open the instance's web page (the row exists and is active) but
 // the browser chooser offers no browser at all.
 bool ReportsNoBrowser(const ListTable& instances, int instance, int browsersOffered);
+
+// The box that says why such a click opens nothing when browsers are offered but none is
+// chosen: the chooser's text (typed into it) names none of them.
+namespace NoBrowserChosenBox {
+constexpr const wchar_t* text = L"Choose Chrome, Edge or Firefox in the list at the right.";
+constexpr const wchar_t* caption = L"Open Web Browser";
+}  // namespace NoBrowserChosenBox
+
+// The chooser's entry that text typed into it names: the same letters in any case, spaces
+// around them ignored. -1 when it names none.
+int BrowserEntryNamedBy(const std::vector<std::wstring>& entries, const std::wstring& typed);
+
+// True when the click would open the instance's web page, browsers are offered, but none
+// is selected (`selection` -1, after BrowserEntryNamedBy).
+bool ReportsNoBrowserChosen(const ListTable& instances, int instance, int browsersOffered, int selection);

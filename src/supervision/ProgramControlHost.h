@@ -72,7 +72,8 @@ public:
     virtual void StopWaitingForBackendExit(int instance) = 0;
     // True when the recorded process of instance i has ended; its exit code.
     virtual bool BackendHasEnded(int instance, unsigned long& exitCode) = 0;
-    // The last 1023 bytes of a log file as text; empty for an empty name or no file.
+    // The last 1023 bytes of a log file as text, from the first whole line in them
+    // (ExitBoxTailStart); empty for an empty name or no file.
     virtual std::wstring ReadLogTail(const std::wstring& logFile) = 0;
 
     // Start-up step.

@@ -81,6 +81,26 @@ expect_program_removed "$lab"
 expect_ok cmp -s "$lab.before/dravik.exe" "$lab/dravik.exe"
 expect_user_files_kept "$lab"
 
+step "release: by default into %LOCALAPPDATA%\\Morvane\\QelTsn, its shortcut starting there, listed to uninstall"
+windows_folder() { run_wine cmd /c echo "%$1%" | tr -d '\r'; }
+default_windows=$(windows_folder LOCALAPPDATA)\\Morvane\\QelTsn
+default_dir=$(winepath -u "$default_windows")
+shortcut="$(winepath -u "$(windows_folder APPDATA)")/Microsoft/Windows/Start Menu/Programs/brisvale/brisvale.lnk"
+on_exit rm -rf "'$(dirname "$default_dir")'" "'$(dirname "$shortcut")'"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" run_wine "$release_setup" /S 2>>"$E2E_WS/wine.err"
+expect_program_installed "$default_dir"
+expect_eq "brisvale 1.0.0" "$(probe reg-get 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\brisvale' DisplayName | tr -d '\r')" \
+    "the entry in the list of installed apps"
+# The shortcut names the folder twice: in the program's path, and alone as its "Start in".
+lnk_text=$(tr -d '\0' <"$shortcut")
+named=$(grep -a -o 'Morvane\\QelTsn' <<<"$lnk_text" | wc -l)
+in_path=$(grep -a -o 'Morvane\\QelTsn\\brisvale\.exe' <<<"$lnk_text" | wc -l)
+((named > in_path)) || _e2e_report "the shortcut does not start in the program's folder"
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d" run_wine "$default_windows\\uninstall.exe" /S "_?=$default_windows" \
+    2>>"$E2E_WS/wine.err"
+expect_program_removed "$default_dir"
+expect_fails probe reg-get 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\brisvale' DisplayName
+
 step "demo: into an empty folder it installs the stand-in, and its uninstaller removes it"
 demo=$E2E_WS/demo-empty
 mkdir -p "$demo"

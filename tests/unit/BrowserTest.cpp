@@ -32,4 +32,23 @@ TEST(BrowserCommandLine, NoBrowserIsReportedOnlyForAClickThatWouldOpenOne) {
     EXPECT_FALSE(ReportsNoBrowser(table, 2, 0));
 }
 
+TEST(BrowserCommandLine, TypedTextChoosesTheBrowserItNamesInAnyCase) {
+    const std::vector<std::wstring> entries{L"Chrome", L"Edge", L"Firefox"};
+    EXPECT_EQ(BrowserEntryNamedBy(entries, L"Firefox"), 2);
+    EXPECT_EQ(BrowserEntryNamedBy(entries, L"fIREFOX"), 2);
+    EXPECT_EQ(BrowserEntryNamedBy(entries, L"  edge "), 1);
+    for (const wchar_t* typed : {L"Fire", L"Firefoxx", L"Opera", L"", L"   ", L"Chrome Edge"})
+        EXPECT_EQ(BrowserEntryNamedBy(entries, typed), -1) << typed;
+    EXPECT_EQ(BrowserEntryNamedBy({}, L"Chrome"), -1);
+
+    MemoryTable table(instanceColumnCount);
+    table.AddRow({L"1", L"Yes", L"Ethernet", L"127.0.0.1", L"50000"});
+    table.AddRow({L"2", L"No", L"Ethernet", L"127.0.0.1", L"50001"});
+    EXPECT_TRUE(ReportsNoBrowserChosen(table, 0, 3, -1));
+    EXPECT_FALSE(ReportsNoBrowserChosen(table, 0, 3, 2)) << "a browser is chosen";
+    EXPECT_FALSE(ReportsNoBrowserChosen(table, 0, 0, -1)) << "none offered: the other box says so";
+    EXPECT_FALSE(ReportsNoBrowserChosen(table, 1, 3, -1)) << "inactive: the click does nothing anyway";
+    EXPECT_FALSE(ReportsNoBrowserChosen(table, 2, 3, -1)) << "no such row";
+}
+
 }  // namespace

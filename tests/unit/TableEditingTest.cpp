@@ -40,18 +40,28 @@ TEST(TableEditingStartupFiles, SearchPatternNamesTheInstanceFolder) {
     EXPECT_EQ(StartupFileSearchPattern(L"C:", L"Tools\\FileSystemFolders\\", L""), L"");
 }
 
-TEST(TableEditingStartupFiles, ChooserSitsOverTheCellAndWidensForTheLongestName) {
+TEST(TableEditingStartupFiles, ChooserSitsOverTheCellAndWidensWithinTheTable) {
     const Rect list{40, 168, 845, 368};
     const Rect overCell = StartupFileChooserPlacement(list, {600, 40, 733, 55});
     EXPECT_EQ(overCell, (Rect{642, 208, 775, 223}));
+    // The table's client area: inside the border, left of the scroll bar.
+    const Rect client{41, 169, 827, 367};
     // Short names: the cell's size.
-    EXPECT_EQ(StartupFileChooserField(overCell, list, 100, 17), overCell);
-    // A longer name widens the field to the right, as far as the list's right edge...
-    EXPECT_EQ(StartupFileChooserField(overCell, list, 160, 17), (Rect{642, 208, 835, 223}));
-    // ...and beyond that moves it left.
-    EXPECT_EQ(StartupFileChooserField(overCell, list, 300, 17), (Rect{512, 208, 845, 223}));
-    // Wider than the whole list: it starts at the list's left edge.
-    EXPECT_EQ(StartupFileChooserField(overCell, list, 1000, 17), (Rect{40, 208, 1073, 223}));
+    EXPECT_EQ(StartupFileChooserField(overCell, client, 100, 17), overCell);
+    // A longer name widens the field to the right, as far as the table's right edge...
+    EXPECT_EQ(StartupFileChooserField(overCell, client, 150, 17), (Rect{642, 208, 825, 223}));
+    // ...and beyond that moves it left, the arrow button left of the scroll bar.
+    EXPECT_EQ(StartupFileChooserField(overCell, client, 300, 17), (Rect{494, 208, 827, 223}));
+    // Wider than the whole table: the table's width, the arrow button still in sight.
+    EXPECT_EQ(StartupFileChooserField(overCell, client, 1000, 17), (Rect{41, 208, 827, 223}));
+    // A cell half scrolled out on the left: the field moves right, into the table.
+    EXPECT_EQ(StartupFileChooserField({20, 208, 120, 223}, client, 10, 17), (Rect{41, 208, 141, 223}));
+    // The drop-down list has room for the longest name as far as the screen allows, and is
+    // never narrower than the field.
+    EXPECT_EQ(StartupFileChooserListWidth({41, 208, 827, 223}, 1000, 17, 1800), 1033);
+    EXPECT_EQ(StartupFileChooserListWidth({41, 208, 827, 223}, 1000, 17, 900), 900);
+    EXPECT_EQ(StartupFileChooserListWidth({41, 208, 827, 223}, 1000, 17, 500), 786);
+    EXPECT_EQ(StartupFileChooserListWidth(overCell, 10, 17, 1800), 133);
 }
 
 TEST(TableEditingStartupFiles, TheCurrentFileIsFoundByItsExactName) {

@@ -357,7 +357,7 @@ TEST_F(Launch, PendingResetDeletesOnlyThatInstancesRepository) {
     EXPECT_TRUE(DirectoryExists(otherRepository));
 }
 
-TEST_F(Launch, ReadLogFileReturnsTheWholeShortLogOrTheLast1023Bytes) {
+TEST_F(Launch, ReadLogFileReturnsTheWholeShortLogOrTheLast1023BytesForTheExitBoxFromAWholeLine) {
     const std::wstring path = workDirectory + L"\\tail.log";
     hLogFileName_g = path;
     EXPECT_EQ(dialog->ReadLogFile(), L"");  // no such file
@@ -376,6 +376,19 @@ TEST_F(Launch, ReadLogFileReturnsTheWholeShortLogOrTheLast1023Bytes) {
     std::string exact(1023, 'x');
     WriteWholeFile(path, exact);
     EXPECT_EQ(dialog->ReadLogFile().size(), 1023u);
+
+    // The exit box's tail starts at the first whole line of a tail cut from a longer log...
+    std::string lines;
+    for (int k = 0; k < 100; ++k) lines += "line " + std::to_string(k) + " of the log\r\n";
+    WriteWholeFile(path, lines);
+    const std::string cut = lines.substr(lines.size() - 1023);
+    const std::string whole = cut.substr(cut.find('\n') + 1);
+    ASSERT_NE(cut.front(), 'l') << "the cut falls inside a line";
+    EXPECT_EQ(dialog->ReadLogFile(path, true), std::wstring(whole.begin(), whole.end()));
+    // ...and a log of exactly 1023 bytes is whole from its first line.
+    const std::string exactLines = "first line\r\n" + std::string(1023 - 12 - 2, 'y') + "\r\n";
+    WriteWholeFile(path, exactLines);
+    EXPECT_EQ(dialog->ReadLogFile(path, true), std::wstring(exactLines.begin(), exactLines.end()));
 
     // The file is closed again: it can be deleted at once.
     EXPECT_TRUE(DeleteFileW(path.c_str()));

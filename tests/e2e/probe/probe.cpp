@@ -211,6 +211,21 @@ RECT ClientRectIn(HWND dialog, HWND control) {
     return r;
 }
 
+// The client area (inside borders and scroll bars), in screen coordinates.
+RECT InnerScreenRect(HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    MapWindowPoints(w, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The place among its siblings from the top of the z-order: 0 paints over all the others.
+int ZPosition(HWND w) {
+    int place = 0;
+    for (HWND above = GetWindow(w, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) ++place;
+    return place;
+}
+
 // ---- memory in the program's process, for the list-view and header messages ---------
 
 class Remote {
@@ -447,6 +462,8 @@ int CmdControl(const Args& a) {
         {"style", Hex(static_cast<ULONG>(GetWindowLongW(c, GWL_STYLE)))},
         {"screen", RectText(ScreenRect(c))},
         {"client", RectText(ClientRectIn(dialog, c))},
+        {"inner", RectText(InnerScreenRect(c))},
+        {"z", std::to_string(ZPosition(c))},
     };
     for (const auto& [name, value] : fields) {
         if (a.size() > 1) {
@@ -458,7 +475,7 @@ int CmdControl(const Args& a) {
             Line(name + "=" + value);
         }
     }
-    return a.size() > 1 ? Fail("no field " + Utf8(a[1]) + " (id class text visible enabled style screen client)") : 0;
+    return a.size() > 1 ? Fail("no field " + Utf8(a[1]) + " (id class text visible enabled style screen client inner z)") : 0;
 }
 
 int CmdControls(const Args&) {
@@ -1147,6 +1164,7 @@ int Usage() {
         "usage: probe [--pid PID] COMMAND ARGS...\n"
         "  wait-window [MS] | wait-no-window [MS] | settle [MS] | stable [QUIET_MS [MS]] | windows\n"
         "  window-rect | window-style (style exstyle) | client-rect | controls | control ID [FIELD]\n"
+        "    (FIELD: id class text visible enabled style screen client inner z)\n"
         "  list-headers ID | list-cells ID [ROW [COL]] | list-count ID | list-selected ID\n"
         "  wait-cell ID ROW COL TEXT [MS]: waits until the cell reads TEXT, prints the local time then\n"
         "  list-cell-rect ID ROW COL | combo-items ID | combo-selection ID\n"

@@ -14,7 +14,7 @@ endif()
 add_compile_options(-Wall -Wextra)
 
 add_library(brisvale_core STATIC ${CORE_SOURCES} src/common/AnsiTextPortable.cpp)
-target_include_directories(brisvale_core PUBLIC src)
+target_include_directories(brisvale_core PUBLIC src res)
 find_package(Threads REQUIRED)
 target_link_libraries(brisvale_core PUBLIC Threads::Threads)
 

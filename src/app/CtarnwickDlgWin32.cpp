@@ -4,12 +4,13 @@
 
 #include "app/AboutDlgWin32.h"
 #include "app/SharedGlobals.h"
-#include "supervision/ProgramControlHostWin32.h"
-#include "supervision/SearchState.h"
 #include "app/SingleInstance.h"
 #include "common/AnsiText.h"
 #include "common/ProgramControl.h"
 #include "resource.h"
+#include "app/DialogProgramControlHostWin32.h"
+#include "supervision/SearchState.h"
+#include "win32/MessageBox.h"
 #include "win32/Processes.h"
 #include "win32/StartupTimeline.h"
 
@@ -156,7 +157,7 @@ BOOL CtarnwickDlg::OnInitDialog() {
             if (HWND other = OtherCopysMainWindow()) PostMessageW(other, programControlMessage, pcUnattendedSearch, 0);
         } else {
             const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
-            MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
+            ShowMessageBox(hwnd_, L"Duplicate Process", text, BoxKind::error);
         }
         SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
     }

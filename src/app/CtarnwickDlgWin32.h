@@ -181,7 +181,7 @@ public:
     std::vector<std::wstring> instanceAdapterNames;
     int currentInstance = 0;
     int configRowIndex = 0;
-    PROCESS_INFORMATION processInfo[10] = {};
+    UniqueProcessInformation processInfo[10];
     // Why the system could not create the last backend (empty after any other outcome).
     std::wstring processCreationReason;
     STARTUPINFOW startupInfo[10] = {};

@@ -4,11 +4,12 @@
 #include <shellapi.h>
 
 #include "app/CtarnwickDlgWin32.h"
-#include "supervision/FolderRemovalWin32.h"
 #include "supervision/InstanceRecovery.h"
 #include "supervision/LaunchPlan.h"
-#include "supervision/ProgramControlHostWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "supervision/SearchState.h"
+#include "win32/Files.h"
+#include "win32/MessageBox.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ void CtarnwickDlg::OnContextMenu(HWND window, POINT point) {
     facts.searchRunning = findQelDevThreadRunning_g.load();
     facts.backendRunning = BackendRunning(host, k);
     facts.active = instanceList.Cell(k, colActive) == L"Yes";
-    facts.logExists = supervision::FileExists(InstanceLogFilePath(k));
+    facts.logExists = FileExists(InstanceLogFilePath(k));
     facts.startable = k <= currentInstance;
     const InstanceMenuState state = InstanceMenuFor(facts);
 
@@ -67,8 +68,8 @@ std::wstring CtarnwickDlg::InstanceLogFilePath(int instance) {
 
 void CtarnwickDlg::OpenLogFile(int instance) {
     const std::wstring path = InstanceLogFilePath(instance);
-    if (!supervision::FileExists(path)) {
-        MessageBoxW(hwnd_, NoLogFileBoxText(instance + 1, path).c_str(), logFileCaption, MB_ICONEXCLAMATION | MB_OK);
+    if (!FileExists(path)) {
+        ShowMessageBox(hwnd_, logFileCaption, NoLogFileBoxText(instance + 1, path), BoxKind::warning);
         return;
     }
     // Opened as a text file, whatever ".log" is associated with: by the viewer the user
@@ -84,6 +85,6 @@ void CtarnwickDlg::OpenLogFile(int instance) {
         open.nShow = SW_SHOWNORMAL;
         if (ShellExecuteExW(&open)) return;
     }
-    MessageBoxW(hwnd_, (L"\"" + path + L"\" cannot be opened: no program is set to open text files.").c_str(),
-                logFileCaption, MB_ICONEXCLAMATION | MB_OK);
+    ShowMessageBox(hwnd_, logFileCaption, L"\"" + path + L"\" cannot be opened: no program is set to open text files.",
+                   BoxKind::warning);
 }

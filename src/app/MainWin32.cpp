@@ -12,6 +12,7 @@
 #include "app/CommandLine.h"
 #include "app/CtarnwickDlgWin32.h"
 #include "resource.h"
+#include "win32/MessageBox.h"
 #include "win32/StartupTimeline.h"
 
 namespace {
@@ -42,7 +43,7 @@ int CtarnwickApp::InitInstance() {
     if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
         wchar_t text[128] = {};
         LoadStringW(GetModuleHandleW(nullptr), IDP_SOCKETS_INIT_FAILED, text, 128);
-        MessageBoxW(nullptr, text, L"brisvale", MB_OK);
+        ShowMessageBox(nullptr, L"brisvale", text, BoxKind::plain);
         return 0;
     }
     // No ActiveX controls are hosted: the dialog's controls are all common controls.
@@ -52,8 +53,7 @@ int CtarnwickApp::InitInstance() {
 
     const CommandLineRequest request = ParseCommandLine(ProgramArguments());
     if (!request.unknownArgument.empty())
-        MessageBoxW(nullptr, UnknownArgumentBoxText(request.unknownArgument).c_str(), unknownArgumentCaption,
-                    MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(nullptr, unknownArgumentCaption, UnknownArgumentBoxText(request.unknownArgument), BoxKind::warning);
 
     MarkStartupPhase(StartupPhase::platformReady);
     {

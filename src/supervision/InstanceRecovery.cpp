@@ -24,7 +24,7 @@ bool BackendRunning(ProgramControlHost& host, int instance) {
 void StopInstance(ProgramControlHost& host, int instance) {
     if (instance < 0 || instance >= maxInstances || findQelDevThreadRunning_g.load()) return;
     if (host.BackendProcess(instance)) {
-        host.TerminateBackend(instance);  // stops watching it first: no exit box
+        TerminateBackend(host, instance);  // stops watching it first: no exit box
         int& current = host.CurrentInstance();
         if (instance == current - 1) --current;  // the next search starts it again
     }
@@ -36,7 +36,7 @@ void RestartInstance(ProgramControlHost& host, int instance) {
     if (instance < 0 || instance >= maxInstances || findQelDevThreadRunning_g.load()) return;
     if (instance > host.CurrentInstance()) return;
     if (host.BackendProcess(instance)) {
-        host.TerminateBackend(instance);
+        TerminateBackend(host, instance);
         host.InstanceList().SetCell(instance, colActive, L"No");
         host.SetInstanceLedColor(instance, ledOff);
     }

@@ -22,6 +22,8 @@ std::wstring hLogFileName_g;
 
 std::atomic<void*> hThreadFindAndConfigureQelDevice_g{nullptr};
 std::atomic<void*> hThreadLaunchWebBrowser_g{nullptr};
+std::atomic<NamedThread*> threadFindAndConfigureQelDevice_gp{nullptr};
+std::atomic<NamedThread*> threadLaunchWebBrowser_gp{nullptr};
 std::atomic<void*> hLingeringStatusThread_g{nullptr};
 std::atomic<SearchPlatform*> searchPlatform_g{nullptr};
 unsigned searchesBegun_g = 0;

@@ -30,6 +30,10 @@ extern std::wstring hLogFileName_g;
 // --- threads ---
 extern std::atomic<void*> hThreadFindAndConfigureQelDevice_g;
 extern std::atomic<void*> hThreadLaunchWebBrowser_g;
+// The thread objects of the latest worker and browser thread (they delete themselves;
+// kept for inspection only, never dereferenced).
+extern std::atomic<class NamedThread*> threadFindAndConfigureQelDevice_gp;
+extern std::atomic<class NamedThread*> threadLaunchWebBrowser_gp;
 // A status monitor that a plainly stopped search left watching its instance: the handle
 // of its thread, owned here until the next search has waited for its report.
 extern std::atomic<void*> hLingeringStatusThread_g;

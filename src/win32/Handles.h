@@ -126,6 +126,27 @@ using UniqueBitmap = UniqueGdi<HBITMAP>;
 using UniqueRegion = UniqueGdi<HRGN>;
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
 
+// A process record as CreateProcessW fills it, read like the record itself (hProcess,
+// hThread, dwProcessId). Its two handles are closed together: by Close, by put (before the
+// record is filled again) and when the owner goes.
+class UniqueProcessInformation : public PROCESS_INFORMATION {
+public:
+    UniqueProcessInformation() : PROCESS_INFORMATION{} {}
+    UniqueProcessInformation(const UniqueProcessInformation&) = delete;
+    UniqueProcessInformation& operator=(const UniqueProcessInformation&) = delete;
+    ~UniqueProcessInformation() { Close(); }
+    void Close() {
+        if (hProcess) CloseHandle(hProcess);
+        if (hThread) CloseHandle(hThread);
+        static_cast<PROCESS_INFORMATION&>(*this) = PROCESS_INFORMATION{};
+    }
+    // For CreateProcessW's out-parameter.
+    PROCESS_INFORMATION* put() {
+        Close();
+        return this;
+    }
+};
+
 // A DC of a window's whole client area, released with ReleaseDC.
 class WindowDc {
 public:

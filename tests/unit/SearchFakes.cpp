@@ -128,18 +128,7 @@ void FakeDialog::Release(int i, int status, const std::string& text) {
 void FakeDialog::CloseAllOpenProcesses() {
     ++closeAllCalls;
     monitorsAliveAtCloseAll = platform.liveMonitors.load();
-    for (int i = 0; i < 10; ++i) {
-        table.SetCell(i, colActive, L"No");
-        instanceLed[i] = ledOff;
-        StopWatchingBackend(*this, i);
-        if (processes[i]) {
-            EndProcess(i, 1);
-            void* named = processes[i];
-            currentProcessStartup_g.compare_exchange_strong(named, nullptr);
-            processes[i] = nullptr;
-            --currentInstance;
-        }
-    }
+    CloseProgramBackends(*this);
 }
 
 void FakeDialog::StartSearch(int first, int end) {

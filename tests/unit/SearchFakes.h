@@ -319,12 +319,14 @@ public:
     int StartBackend(int instance) override;
     std::wstring ProcessCreationReason() override { return creationReason; }
     void* BackendProcess(int i) override { return processes[i]; }
-    void TerminateBackend(int i) override {
-        StopWatchingBackend(*this, i);
-        terminated.push_back(i);
-        EndProcess(i, 0xFFFFFFFFul);
-        processes[i] = nullptr;
+    // The system ends the process at once; the failure handling's termination (exit code
+    // 0xFFFFFFFF) is recorded.
+    void TerminateBackendProcess(int i, unsigned long exitCode) override {
+        if (exitCode == 0xFFFFFFFFul) terminated.push_back(i);
+        EndProcess(i, exitCode);
     }
+    void WaitForBackendsToEnd(const std::vector<int>&, unsigned long) override {}
+    void ForgetBackendProcess(int i) override { processes[i] = nullptr; }
     std::wstring ReadLogFile() override { return L"last lines of the log"; }
     void CloseAllOpenProcesses() override;
     void FindAndCloseRunningProcesses() override { ++sweeps; }

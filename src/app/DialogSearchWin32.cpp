@@ -1,11 +1,12 @@
-// The search: button 1003 and the start of the discovery and configuration worker.
+// The search: the Find And Configure button and the start of the discovery and configuration worker.
 #include "app/CtarnwickDlgWin32.h"
 #include "supervision/SearchState.h"
-#include "supervision/ProgramControlHostWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "supervision/Search.h"
 #include "supervision/SearchPlatformWin32.h"
-#include "supervision/SearchWin32.h"
-#include "supervision/ThreadStartWin32.h"
+#include "app/DialogSearchWin32.h"
+#include "win32/MessageBox.h"
+#include "win32/Threads.h"
 
 void CtarnwickDlg::OnBnClickedButtonFindAndConfigureQelDevices() {
     DialogProgramControlHost host(*this);
@@ -36,20 +37,19 @@ bool StartSearchWorker(CtarnwickDlg& dialog, int firstInstance, int endInstance)
     record->rowCount = dialog.instanceList.RowCount();
     record->platform = &platform;
 
-    SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(FindAndConfigureQelDevicesThread, record);
-    HANDLE handle = thread ? thread->DuplicateThreadHandle() : nullptr;
+    UniqueHandle handle = StartNamedThread(L"search worker", FindAndConfigureQelDevicesThread, record,
+                                           [&](NamedThread* thread) {
+                                               threadFindAndConfigureQelDevice_gp = thread;
+                                               record->thread = thread;
+                                           });
     if (!handle) {
-        if (thread) thread->Abandon();
         delete record;
         findQelDevThreadRunning_g = false;
-        MessageBoxW(dialog.GetSafeHwnd(), L"Internal Error", L"Process startup issue", MB_ICONERROR | MB_OK);
+        ShowMessageBox(dialog.GetSafeHwnd(), L"Process startup issue", L"Internal Error", BoxKind::error);
         return false;
     }
     // The previous worker has ended; its handle is no longer needed.
-    if (HANDLE previous = hThreadFindAndConfigureQelDevice_g.exchange(handle)) CloseHandle(previous);
-    threadFindAndConfigureQelDevice_gp = thread;
-    record->thread = thread;
-    thread->Resume();
+    UniqueHandle previous(hThreadFindAndConfigureQelDevice_g.exchange(handle.release()));
 
     dialog.closeAdapterButton.EnableWindow(false);
     return true;

@@ -28,7 +28,9 @@ public:
     int StartBackend(int instance) override { return d_.StartInstanceProcess(instance); }
     std::wstring ProcessCreationReason() override { return d_.processCreationReason; }
     void* BackendProcess(int instance) override { return d_.processInfo[instance].hProcess; }
-    void TerminateBackend(int instance) override;
+    void TerminateBackendProcess(int instance, unsigned long exitCode) override;
+    void WaitForBackendsToEnd(const std::vector<int>& instances, unsigned long milliseconds) override;
+    void ForgetBackendProcess(int instance) override { d_.processInfo[instance].Close(); }
     std::wstring ReadLogFile() override;
     void CloseAllOpenProcesses() override { d_.CloseAllOpenProcesses(); }
     void FindAndCloseRunningProcesses() override { d_.FindAndCloseRunningProcesses(); }

@@ -7,13 +7,13 @@
 #include "supervision/BackendStartWin32.h"
 #include "supervision/BackendWatch.h"
 #include "supervision/FolderRemovalWin32.h"
+#include "win32/Files.h"
 #include "supervision/LaunchPlan.h"
 #include "win32/HeldFiles.h"
+#include "win32/MessageBox.h"
 #include "win32/SystemError.h"
 
 using supervision::DeleteFolderTree;
-using supervision::DirectoryExists;
-using supervision::FileExists;
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr DWORD logTailBytes = 1023;
 constexpr ULONGLONG logHoldWaitMilliseconds = 250;
 
 void ShowLaunchError(HWND owner, const std::wstring& text) {
-    MessageBoxW(owner, text.c_str(), L"Process creation", MB_ICONHAND | MB_OK);
+    ShowMessageBox(owner, L"Process creation", text, BoxKind::error);
 }
 
 // Held at the moment of the start, the Alt key asks for a visible console instead of the
@@ -67,9 +67,7 @@ int CtarnwickDlg::StartInstanceProcess(int i) {
     STARTUPINFOW& startup = startupInfo[i];
     startup = BackendStartupInfo(consoleTitles[i].data());
     // A record still holding handles (a backend nobody closed) gives them up first.
-    if (processInfo[i].hProcess) CloseHandle(processInfo[i].hProcess);
-    if (processInfo[i].hThread) CloseHandle(processInfo[i].hThread);
-    processInfo[i] = PROCESS_INFORMATION{};
+    processInfo[i].Close();
     DWORD creationFlags = CREATE_NO_WINDOW;
 
     // The program's copy of the log handle is closed on every way out; the backend has its own.
@@ -99,7 +97,7 @@ int CtarnwickDlg::StartInstanceProcess(int i) {
     std::vector<wchar_t> commandLine(plan.arguments.begin(), plan.arguments.end());
     commandLine.push_back(L'\0');
     if (!CreateProcessW(backendProgramName, commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
-                        &startup, &processInfo[i])) {
+                        &startup, processInfo[i].put())) {
         processCreationReason = SystemErrorText(GetLastError());
         return 0;
     }

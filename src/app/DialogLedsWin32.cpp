@@ -47,7 +47,7 @@ void CtarnwickDlg::OpenWebBrowser(int instance) {
         if (selection >= 0) browserCombo.SetCurSel(selection);
     }
     if (ReportsNoBrowserChosen(instanceList, instance, browserCombo.GetCount(), selection)) {
-        MessageBoxW(hwnd_, NoBrowserChosenBox::text, NoBrowserChosenBox::caption, MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(hwnd_, NoBrowserChosenBox::caption, NoBrowserChosenBox::text, BoxKind::warning);
         return;
     }
     if (selection < 0) return;

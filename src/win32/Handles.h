@@ -98,18 +98,12 @@ struct GdiObjectTraits {
     }
     static void Released(pointer) { CountGdiObject(-1); }
 };
-struct MemoryDcTraits {
-    using pointer = HDC;
-    static pointer Invalid() { return nullptr; }
-    static bool IsValid(pointer p) { return p != nullptr; }
+// Memory DCs count like GDI objects but go with DeleteDC.
+struct MemoryDcTraits : GdiObjectTraits<HDC> {
     static void Close(pointer p) {
         DeleteDC(p);
         CountGdiObject(-1);
     }
-    static void Created(pointer p) {
-        if (p) CountGdiObject(+1);
-    }
-    static void Released(pointer) { CountGdiObject(-1); }
 };
 
 using UniqueHandle = UniqueResource<KernelHandleTraits>;

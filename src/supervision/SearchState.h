@@ -28,12 +28,12 @@ extern std::atomic<bool> stopCheckQelDevStatusThread_g;
 extern std::atomic<bool> closeAppAfterThreadExit_g;
 extern std::atomic<bool> closeRunningProcesses_g;
 // The backend reported a failed start-up / a failed discovery. Set by M when it judges the
-// record; cleared by D as a search starts and by W before each instance; read by W after
-// M ended and by D when the search's end is handled.
+// record; cleared by D as a search starts and by W once a monitor left by a stopped search
+// has reported; read by W after M ended and by D when the search's end is handled.
 extern std::atomic<bool> processStartupFailure_g;
 extern std::atomic<bool> qelDiscoveryFailure_g;
 // D could not start the backend of the instance in flight. Set by D (ReportStartFailed),
-// cleared by D as a search starts and by W before each instance; read by W.
+// cleared by D as a search starts and by W before each start request; read by W.
 extern std::atomic<bool> processCreationError_g;
 // The failure text of the record. Written by M only, before it clears hReadEndPoint_g
 // (release); read by D after the worker, which waits for M, has ended.

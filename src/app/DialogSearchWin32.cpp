@@ -1,10 +1,10 @@
 // The search: the Find And Configure button and the start of the discovery and configuration worker.
 #include "app/CtarnwickDlgWin32.h"
-#include "supervision/SearchState.h"
 #include "app/DialogProgramControlHostWin32.h"
+#include "app/DialogSearchWin32.h"
 #include "supervision/Search.h"
 #include "supervision/SearchPlatformWin32.h"
-#include "app/DialogSearchWin32.h"
+#include "supervision/SearchState.h"
 #include "win32/MessageBox.h"
 #include "win32/Threads.h"
 
@@ -20,15 +20,8 @@ void CtarnwickDlg::StartFindQelDevThread() {
 }
 
 bool StartSearchWorker(CtarnwickDlg& dialog) {
-    SearchPlatform& platform = Win32SearchPlatform();
-    BeginSearchFlags(platform);
-
-    auto* record = new THREADINFOSTRUCT;
-    record->hWnd = dialog.GetSafeHwnd();
-    record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = dialog.currentInstance;
-    record->rowCount = dialog.instanceList.RowCount();
-    record->platform = &platform;
+    THREADINFOSTRUCT* record = BeginSearch(Win32SearchPlatform(), dialog.GetSafeHwnd(), dialog.currentInstance,
+                                           dialog.instanceList.RowCount());
 
     UniqueHandle handle = StartNamedThread(L"search worker", FindAndConfigureQelDevicesThread, record,
                                            [&](NamedThread* thread) {

@@ -87,6 +87,17 @@ bool WaitForLingeringMonitor(THREADINFOSTRUCT& record, WorkerWaits& waits) {
 
 }  // namespace
 
+THREADINFOSTRUCT* BeginSearch(SearchPlatform& platform, void* dialog, int firstInstance, int rowCount) {
+    BeginSearchFlags(platform);
+    auto* record = new THREADINFOSTRUCT;
+    record->hWnd = dialog;
+    record->stopFlag = &stopFindQelDevThread_g;
+    record->firstInstance = firstInstance;
+    record->rowCount = rowCount;
+    record->platform = &platform;
+    return record;
+}
+
 unsigned FindAndConfigureQelDevicesThread(void* argument) {
     THREADINFOSTRUCT* record = static_cast<THREADINFOSTRUCT*>(argument);
     SearchPlatform& platform = *record->platform;

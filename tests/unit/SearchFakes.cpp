@@ -135,13 +135,7 @@ void FakeDialog::CloseAllOpenProcesses() {
 void FakeDialog::StartFindQelDevThread() {
     WaitForWorkerEnd();
     ++searchesStarted;
-    BeginSearchFlags(platform);
-    auto* record = new THREADINFOSTRUCT;
-    record->hWnd = this;
-    record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = currentInstance;
-    record->rowCount = table.RowCount();
-    record->platform = &platform;
+    THREADINFOSTRUCT* record = BeginSearch(platform, this, currentInstance, table.RowCount());
     workerEnded_ = false;
     clock.Join();
     worker_ = std::thread([this, record] {

@@ -23,6 +23,11 @@ add_test(NAME core_has_no_windows_header
          COMMAND sh -c "! grep -rlE '#include *<(windows|winuser|winbase)\\.h>' --include=*.cpp --include=*.h src/common src/app src/config src/network src/supervision src/ui | grep -v 'Win32\\.\\(cpp\\|h\\)$'"
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 
+# Includes point down only: app -> config, network, supervision, ui -> win32 -> common.
+add_test(NAME includes_point_down
+         COMMAND sh -c "! grep -rnE '#include \"app/' src/common src/win32 src/config src/network src/supervision src/ui && ! grep -rnE '#include \"(config|network|supervision|ui)/' src/common src/win32 && ! grep -rnE '#include \"win32/' src/common"
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+
 if(BRISVALE_FUZZ)
   file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS tests/fuzz/*.cpp)
   foreach(src ${FUZZ_SOURCES})

@@ -3,12 +3,12 @@
 #include "app/CtarnwickDlgWin32.h"
 
 #include "app/AboutDlgWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "app/SharedGlobals.h"
 #include "app/SingleInstance.h"
 #include "common/AnsiText.h"
 #include "common/ProgramControl.h"
 #include "resource.h"
-#include "app/DialogProgramControlHostWin32.h"
 #include "supervision/SearchState.h"
 #include "win32/MessageBox.h"
 #include "win32/Processes.h"

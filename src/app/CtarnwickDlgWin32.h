@@ -1,10 +1,7 @@
 // The main dialog: holder of all the program's state, its controls, and every handler of
-// its message map. Handlers are defined in the files of their subsystem:
-//   app/        start-up, system menu, single instance, message map
-//   config/     configuration file, file-system folders, registry settings
-//   network/    adapter list, instance table editing
-//   supervision/ backend launch, search, program-control events, LEDs, clean-up
-//   ui/         layout and scaling, painting, mouse and Ctrl key
+// its message map. Its members are defined in the files of src/app named for their concern
+// (Dialog<Concern>Win32.cpp); the subsystems below serve it with decisions and services
+// and never see it.
 #pragma once
 
 #include <windows.h>
@@ -35,14 +32,14 @@ public:
 
     explicit CtarnwickDlg(HWND parent = nullptr);
 
-    // --- start-up and single instance (app) ---
+    // --- start-up and single instance (CtarnwickDlg) ---
     BOOL OnInitDialog() override;
     void OnEndRequest(int id) override;
     void OnCloseRequest() override;
     bool IsAppDuplicateProcess();
     void OnSysCommand(UINT nID, LPARAM lParam);
 
-    // --- configuration file and settings (config) ---
+    // --- configuration file and settings (DialogConfiguration) ---
     void ReadQelConfigurationFile();
     int CreateDefaultQelConfigurationFile();
     void GetField(int fieldId, const char* value);
@@ -51,7 +48,7 @@ public:
     void GetRegistryKeys();
     void SetRegistryKeys();
 
-    // --- adapters and instance table editing (network) ---
+    // --- adapters, instance table editing, choosers (DialogAdapters, DialogInstanceTable, DialogChoosers) ---
     void GetEthernetNetworkAdapters();
     void FindLastSelectedNetworkDevice();
     void OnBnClickedButtonFindEthernetNetworkAdapters();
@@ -63,7 +60,8 @@ public:
     // Enter and Escape inside an open chooser; true when the key was used there.
     bool HandleChooserKey(const MSG& msg);
 
-    // --- backend supervision (supervision) ---
+    // --- backends, search, program control, LEDs (DialogLaunch, DialogCleanup, DialogSearch,
+    //     DialogProgramControl, DialogLeds) ---
     int StartTsnProcess();
     // Starts the backend of any instance as StartTsnProcess starts currentInstance's;
     // currentInstance advances only when it was that instance.
@@ -91,14 +89,14 @@ public:
     void OnStnClickedStaticQel10();
     void OpenWebBrowser(int instance);
 
-    // --- the menu on each instance LED (app) ---
+    // --- the menu on each instance LED (DialogInstanceMenu) ---
     void OnContextMenu(HWND window, POINT point);
     // Runs a command of instance i's menu (supervision/InstanceRecovery.h).
     void RunInstanceCommand(int instance, unsigned command);
     void OpenLogFile(int instance);
     std::wstring InstanceLogFilePath(int instance);
 
-    // --- window chrome (ui) ---
+    // --- layout, painting, mouse and chrome (DialogLayout, DialogPaint, DialogMouse) ---
     void SetScaleFactor();
     void ConfigureDialogWindow();
     void CalculateListCtrlColumnWidth(ListCtrl& list, int column, HDC hdc, HWND header, double& width);

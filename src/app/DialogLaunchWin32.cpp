@@ -2,13 +2,13 @@
 #include <vector>
 
 #include "app/CtarnwickDlgWin32.h"
-#include "supervision/SearchState.h"
 #include "common/AnsiText.h"
 #include "supervision/BackendStartWin32.h"
 #include "supervision/BackendWatch.h"
 #include "supervision/FolderRemovalWin32.h"
-#include "win32/Files.h"
 #include "supervision/LaunchPlan.h"
+#include "supervision/SearchState.h"
+#include "win32/Files.h"
 #include "win32/HeldFiles.h"
 #include "win32/MessageBox.h"
 #include "win32/SystemError.h"

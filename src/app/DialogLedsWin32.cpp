@@ -3,11 +3,11 @@
 
 #include <vector>
 
-#include "supervision/SearchState.h"
-#include "supervision/ThreadRecords.h"
 #include "common/ProgramControl.h"
 #include "supervision/Browser.h"
 #include "supervision/BrowserLaunchWin32.h"
+#include "supervision/SearchState.h"
+#include "supervision/ThreadRecords.h"
 #include "win32/MessageBox.h"
 #include "win32/Threads.h"
 

@@ -1,8 +1,8 @@
 // Mouse interaction, hover and the Ctrl key (scale mode): the core decides, this file
 // carries out what it asks for.
 #include "app/CtarnwickDlgWin32.h"
-#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
+#include "supervision/SearchState.h"
 #include "ui/Chrome.h"
 
 namespace {

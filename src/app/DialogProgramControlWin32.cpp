@@ -1,7 +1,7 @@
 // The program-control message: every report of the threads and the mouse handling.
-#include "supervision/SearchState.h"
-#include "common/ProgramControl.h"
 #include "app/DialogProgramControlHostWin32.h"
+#include "common/ProgramControl.h"
+#include "supervision/SearchState.h"
 #include "win32/MessageBox.h"
 #include "win32/Processes.h"
 #include "win32/SystemError.h"

@@ -1,10 +1,10 @@
 // The search: the Find And Configure button and the start of the discovery and configuration worker.
 #include "app/CtarnwickDlgWin32.h"
-#include "supervision/SearchState.h"
 #include "app/DialogProgramControlHostWin32.h"
+#include "app/DialogSearchWin32.h"
 #include "supervision/Search.h"
 #include "supervision/SearchPlatformWin32.h"
-#include "app/DialogSearchWin32.h"
+#include "supervision/SearchState.h"
 #include "win32/MessageBox.h"
 #include "win32/Threads.h"
 
@@ -26,16 +26,8 @@ void CtarnwickDlg::StartOneInstanceSearch(int instance) {
 }
 
 bool StartSearchWorker(CtarnwickDlg& dialog, int firstInstance, int endInstance) {
-    SearchPlatform& platform = Win32SearchPlatform();
-    BeginSearchFlags(platform);
-
-    auto* record = new THREADINFOSTRUCT;
-    record->hWnd = dialog.GetSafeHwnd();
-    record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = firstInstance;
-    record->endInstance = endInstance;
-    record->rowCount = dialog.instanceList.RowCount();
-    record->platform = &platform;
+    THREADINFOSTRUCT* record =
+        BeginSearch(Win32SearchPlatform(), dialog.GetSafeHwnd(), firstInstance, endInstance, dialog.instanceList.RowCount());
 
     UniqueHandle handle = StartNamedThread(L"search worker", FindAndConfigureQelDevicesThread, record,
                                            [&](NamedThread* thread) {

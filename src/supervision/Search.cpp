@@ -87,6 +87,19 @@ bool WaitForLingeringMonitor(THREADINFOSTRUCT& record, WorkerWaits& waits) {
 
 }  // namespace
 
+THREADINFOSTRUCT* BeginSearch(SearchPlatform& platform, void* dialog, int firstInstance, int endInstance,
+                              int rowCount) {
+    BeginSearchFlags(platform);
+    auto* record = new THREADINFOSTRUCT;
+    record->hWnd = dialog;
+    record->stopFlag = &stopFindQelDevThread_g;
+    record->firstInstance = firstInstance;
+    record->endInstance = endInstance;
+    record->rowCount = rowCount;
+    record->platform = &platform;
+    return record;
+}
+
 unsigned FindAndConfigureQelDevicesThread(void* argument) {
     THREADINFOSTRUCT* record = static_cast<THREADINFOSTRUCT*>(argument);
     SearchPlatform& platform = *record->platform;

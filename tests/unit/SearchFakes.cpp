@@ -134,14 +134,7 @@ void FakeDialog::CloseAllOpenProcesses() {
 void FakeDialog::StartSearch(int first, int end) {
     WaitForWorkerEnd();
     ++searchesStarted;
-    BeginSearchFlags(platform);
-    auto* record = new THREADINFOSTRUCT;
-    record->hWnd = this;
-    record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = first;
-    record->endInstance = end;
-    record->rowCount = table.RowCount();
-    record->platform = &platform;
+    THREADINFOSTRUCT* record = BeginSearch(platform, this, first, end, table.RowCount());
     workerEnded_ = false;
     clock.Join();
     worker_ = std::thread([this, record] {

@@ -49,8 +49,9 @@ TEST(NamedThread, RunsTheFunctionAfterBeforeRunAndHandsOutAHandleThatSignalsItsE
     ASSERT_EQ(WaitForSingleObject(thread.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
     EXPECT_TRUE(probe.ran);
     EXPECT_TRUE(probe.sawRecordFirst) << "beforeRun ran before the function";
-    if (GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription"))
+    if (GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")) {
         EXPECT_STREQ(probe.name, L"probe thread");
+    }
 }
 
 TEST(MessageBoxes, CaptionAndTextGoWhereTheyBelong) {

@@ -14,13 +14,18 @@ endif()
 add_compile_options(-Wall -Wextra)
 
 add_library(brisvale_core STATIC ${CORE_SOURCES} src/common/AnsiTextPortable.cpp)
-target_include_directories(brisvale_core PUBLIC src)
+target_include_directories(brisvale_core PUBLIC src res)
 find_package(Threads REQUIRED)
 target_link_libraries(brisvale_core PUBLIC Threads::Threads)
 
 # The core must never see <windows.h>.
 add_test(NAME core_has_no_windows_header
          COMMAND sh -c "! grep -rlE '#include *<(windows|winuser|winbase)\\.h>' --include=*.cpp --include=*.h src/common src/app src/config src/network src/supervision src/ui | grep -v 'Win32\\.\\(cpp\\|h\\)$'"
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+
+# Includes point down only: app -> config, network, supervision, ui -> win32 -> common.
+add_test(NAME includes_point_down
+         COMMAND sh -c "! grep -rnE '#include \"app/' src/common src/win32 src/config src/network src/supervision src/ui && ! grep -rnE '#include \"(config|network|supervision|ui)/' src/common src/win32 && ! grep -rnE '#include \"win32/' src/common"
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 
 if(BRISVALE_FUZZ)

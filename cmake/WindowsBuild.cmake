@@ -47,7 +47,7 @@ add_custom_command(OUTPUT ${ART_FILES}
 add_custom_target(artwork DEPENDS ${ART_FILES})
 
 add_library(brisvale_core STATIC ${CORE_SOURCES})
-target_include_directories(brisvale_core PUBLIC src)
+target_include_directories(brisvale_core PUBLIC src res)
 
 add_library(brisvale_win32 STATIC ${WIN32_SOURCES})
 target_include_directories(brisvale_win32 PUBLIC src res)

@@ -1,4 +1,6 @@
-// Resource and control identifiers of brisvale.exe (shared by the resource script and code).
+// Resource and control identifiers of brisvale.exe: the one list, used by the dialog template,
+// the message map, the hint table and the layout. Plain defines, so the resource compiler and
+// the platform-free code read it alike.
 #pragma once
 
 #define IDD_ABOUTBOX 100
@@ -18,7 +20,16 @@
 #define IDC_LIST_QEL_CONFIGURATION_DATA 1001
 #define IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS 1002
 #define IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES 1003
+// The instance LEDs: IDC_STATIC_QEL1 + k is the LED of instance k + 1.
 #define IDC_STATIC_QEL1 1004
+#define IDC_STATIC_QEL2 1005
+#define IDC_STATIC_QEL3 1006
+#define IDC_STATIC_QEL4 1007
+#define IDC_STATIC_QEL5 1008
+#define IDC_STATIC_QEL6 1009
+#define IDC_STATIC_QEL7 1010
+#define IDC_STATIC_QEL8 1011
+#define IDC_STATIC_QEL9 1012
 #define IDC_STATIC_QEL10 1013
 #define IDC_STATIC_SEARCH_LED 1014
 #define IDC_COMBO_BROWSER 1015

@@ -3,13 +3,14 @@
 #include "app/CtarnwickDlgWin32.h"
 
 #include "app/AboutDlgWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "app/SharedGlobals.h"
-#include "supervision/ProgramControlHostWin32.h"
-#include "supervision/SearchState.h"
 #include "app/SingleInstance.h"
 #include "common/AnsiText.h"
 #include "common/ProgramControl.h"
 #include "resource.h"
+#include "supervision/SearchState.h"
+#include "win32/MessageBox.h"
 #include "win32/Processes.h"
 #include "win32/StartupTimeline.h"
 
@@ -19,6 +20,34 @@ constexpr int windowMargin = 10;
 constexpr DWORD listExtendedStyles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;  // 0x00010021
 
 HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+// The main window of the other running copy: a dialog of another brisvale.exe process that
+// holds the instance table. Null when there is none.
+HWND OtherCopysMainWindow() {
+    struct Search {
+        DWORD ownProcess;
+        HWND found;
+    } search{GetCurrentProcessId(), nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM argument) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(argument);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            wchar_t className[16] = {};
+            GetClassNameW(window, className, 16);
+            if (process == s.ownProcess || std::wstring(className) != L"#32770" ||
+                !GetDlgItem(window, IDC_LIST_QEL_CONFIGURATION_DATA))
+                return TRUE;
+            UniqueHandle handle(OpenProcess(processQueryReadTerminate, FALSE, process));
+            if (handle && ProcessBaseName(handle.get()) == ProgramExecutableName()) {
+                s.found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 }  // namespace
 
@@ -123,8 +152,13 @@ BOOL CtarnwickDlg::OnInitDialog() {
 
     if (IsAppDuplicateProcess()) {
         duplicateCopy = true;
-        const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
-        MessageBoxW(hwnd_, text.c_str(), L"Duplicate Process", MB_ICONHAND | MB_OK);
+        if (searchAtStartUp) {
+            // Unattended: the copy that runs is asked to search (it does when idle); no box.
+            if (HWND other = OtherCopysMainWindow()) PostMessageW(other, programControlMessage, pcUnattendedSearch, 0);
+        } else {
+            const std::wstring text = WidenAnsi("brisvale") + L".exe is already running.";
+            ShowMessageBox(hwnd_, L"Duplicate Process", text, BoxKind::error);
+        }
         SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
     MarkStartupPhase(StartupPhase::singleInstanceCheck);
@@ -134,6 +168,8 @@ BOOL CtarnwickDlg::OnInitDialog() {
     ConfigureDialogWindow();
     MarkStartupPhase(StartupPhase::firstLayout);
     PostMessageW(hwnd_, programControlMessage, pcStartUp, 0);
+    // Started with /search: the search begins once the start-up step above is done.
+    if (searchAtStartUp && !duplicateCopy) PostMessageW(hwnd_, programControlMessage, pcUnattendedSearch, 0);
     return TRUE;
 }
 

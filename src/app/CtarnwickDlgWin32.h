@@ -1,10 +1,7 @@
 // The main dialog: holder of all the program's state, its controls, and every handler of
-// its message map. Handlers are defined in the files of their subsystem:
-//   app/        start-up, system menu, single instance, message map
-//   config/     configuration file, file-system folders, registry settings
-//   network/    adapter list, instance table editing
-//   supervision/ backend launch, search, program-control events, LEDs, clean-up
-//   ui/         layout and scaling, painting, mouse and Ctrl key
+// its message map. Its members are defined in the files of src/app named for their concern
+// (Dialog<Concern>Win32.cpp); the subsystems below serve it with decisions and services
+// and never see it.
 #pragma once
 
 #include <windows.h>
@@ -35,14 +32,14 @@ public:
 
     explicit CtarnwickDlg(HWND parent = nullptr);
 
-    // --- start-up and single instance (app) ---
+    // --- start-up and single instance (CtarnwickDlg) ---
     BOOL OnInitDialog() override;
     void OnEndRequest(int id) override;
     void OnCloseRequest() override;
     bool IsAppDuplicateProcess();
     void OnSysCommand(UINT nID, LPARAM lParam);
 
-    // --- configuration file and settings (config) ---
+    // --- configuration file and settings (DialogConfiguration) ---
     void ReadQelConfigurationFile();
     int CreateDefaultQelConfigurationFile();
     void GetField(int fieldId, const char* value);
@@ -51,7 +48,7 @@ public:
     void GetRegistryKeys();
     void SetRegistryKeys();
 
-    // --- adapters and instance table editing (network) ---
+    // --- adapters, instance table editing, choosers (DialogAdapters, DialogInstanceTable, DialogChoosers) ---
     void GetEthernetNetworkAdapters();
     void FindLastSelectedNetworkDevice();
     void OnBnClickedButtonFindEthernetNetworkAdapters();
@@ -63,8 +60,12 @@ public:
     // Enter and Escape inside an open chooser; true when the key was used there.
     bool HandleChooserKey(const MSG& msg);
 
-    // --- backend supervision (supervision) ---
+    // --- backends, search, program control, LEDs (DialogLaunch, DialogCleanup, DialogSearch,
+    //     DialogProgramControl, DialogLeds) ---
     int StartTsnProcess();
+    // Starts the backend of any instance as StartTsnProcess starts currentInstance's;
+    // currentInstance advances only when it was that instance.
+    int StartInstanceProcess(int instance);
     std::wstring ReadLogFile();
     // The last 1023 bytes of the log as they are, or from their first whole line.
     std::wstring ReadLogFile(const std::wstring& logFile, bool fromWholeLine = false);
@@ -72,6 +73,8 @@ public:
     void FindAndCloseRunningProcesses();
     void OnBnClickedButtonFindAndConfigureQelDevices();
     void StartFindQelDevThread();
+    // A search of this one instance: the LED menu's restart.
+    void StartOneInstanceSearch(int instance);
     LRESULT OnProgramControl(WPARAM code, LPARAM argument);
     void SetLedColor(PictureStatic& led, int colour);
     void OnStnClickedStaticQel1();
@@ -86,7 +89,14 @@ public:
     void OnStnClickedStaticQel10();
     void OpenWebBrowser(int instance);
 
-    // --- window chrome (ui) ---
+    // --- the menu on each instance LED (DialogInstanceMenu) ---
+    void OnContextMenu(HWND window, POINT point);
+    // Runs a command of instance i's menu (supervision/InstanceRecovery.h).
+    void RunInstanceCommand(int instance, unsigned command);
+    void OpenLogFile(int instance);
+    std::wstring InstanceLogFilePath(int instance);
+
+    // --- layout, painting, mouse and chrome (DialogLayout, DialogPaint, DialogMouse) ---
     void SetScaleFactor();
     void ConfigureDialogWindow();
     void CalculateListCtrlColumnWidth(ListCtrl& list, int column, HDC hdc, HWND header, double& width);
@@ -169,12 +179,15 @@ public:
     std::vector<std::wstring> instanceAdapterNames;
     int currentInstance = 0;
     int configRowIndex = 0;
-    PROCESS_INFORMATION processInfo[10] = {};
+    UniqueProcessInformation processInfo[10];
     // Why the system could not create the last backend (empty after any other outcome).
     std::wstring processCreationReason;
     STARTUPINFOW startupInfo[10] = {};
     // This copy found another one running and only closes itself again.
     bool duplicateCopy = false;
+    // Started with /search (set before the dialog runs): search once start-up is done, or,
+    // as a duplicate copy, ask the running copy to.
+    bool searchAtStartUp = false;
     // Escape closed the startup-file chooser: its close-up takes no choice.
     bool startupChoiceCancelled = false;
     // The browser chosen when the browser chooser's list dropped down; Escape goes back to it.

@@ -4,8 +4,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
 #include "app/CtarnwickDlgWin32.h"
 #include "resource.h"
+#include "win32/MessageBox.h"
 #include "win32/StartupTimeline.h"
 
 namespace {
@@ -16,6 +23,17 @@ public:
     int InitInstance();
 };
 
+// The arguments after the program's name, split as the system splits them.
+std::vector<std::wstring> ProgramArguments() {
+    std::vector<std::wstring> args;
+    int count = 0;
+    if (wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int k = 1; k < count; ++k) args.emplace_back(argv[k]);
+        LocalFree(argv);
+    }
+    return args;
+}
+
 int CtarnwickApp::InitInstance() {
     MarkStartupPhase(StartupPhase::processEntry);
     INITCOMMONCONTROLSEX controls{sizeof controls, 0xFF};
@@ -25,7 +43,7 @@ int CtarnwickApp::InitInstance() {
     if (WSAStartup(MAKEWORD(2, 2), &sockets) != 0) {
         wchar_t text[128] = {};
         LoadStringW(GetModuleHandleW(nullptr), IDP_SOCKETS_INIT_FAILED, text, 128);
-        MessageBoxW(nullptr, text, L"brisvale", MB_OK);
+        ShowMessageBox(nullptr, L"brisvale", text, BoxKind::plain);
         return 0;
     }
     // No ActiveX controls are hosted: the dialog's controls are all common controls.
@@ -33,9 +51,14 @@ int CtarnwickApp::InitInstance() {
     // No visual manager: the controls draw in the native look (common controls 6 manifest).
     // No profile key: the settings are read and written directly (see the registry settings).
 
+    const CommandLineRequest request = ParseCommandLine(ProgramArguments());
+    if (!request.unknownArgument.empty())
+        ShowMessageBox(nullptr, unknownArgumentCaption, UnknownArgumentBoxText(request.unknownArgument), BoxKind::warning);
+
     MarkStartupPhase(StartupPhase::platformReady);
     {
         CtarnwickDlg dialog;
+        dialog.searchAtStartUp = request.search;
         dialog.DoModal();
     }
     WSACleanup();

@@ -51,6 +51,9 @@ void SetCursor(Dlg& d, MessageContext& m) {
 template <LRESULT (Dlg::*F)(WPARAM, LPARAM)>
 void ProgramControl(Dlg& d, MessageContext& m) { m.result = (d.*F)(m.wParam, m.lParam); }
 
+template <void (Dlg::*F)(HWND, POINT)>
+void ContextMenu(Dlg& d, MessageContext& m) { (d.*F)(reinterpret_cast<HWND>(m.wParam), PointOf(m.lParam)); }
+
 template <void (Dlg::*F)(NMHDR*, LRESULT*)>
 void Notify(Dlg& d, MessageContext& m) { (d.*F)(reinterpret_cast<NMHDR*>(m.lParam), &m.result); }
 
@@ -75,24 +78,30 @@ const MessageMapEntry<Handler> messageMap[] = {
     {WM_LBUTTONDOWN, 0, 0, 0, Mouse<&Dlg::OnLButtonDown>},
     {WM_LBUTTONDBLCLK, 0, 0, 0, Mouse<&Dlg::OnLButtonDblClk>},
     {programControlMessage, 0, 0, 0, ProgramControl<&Dlg::OnProgramControl>},
-    {WM_COMMAND, bnClicked, 1002, 1002, Plain<&Dlg::OnBnClickedButtonFindEthernetNetworkAdapters>},
-    {WM_COMMAND, stnClicked, 1004, 1004, Plain<&Dlg::OnStnClickedStaticQel1>},
-    {WM_COMMAND, stnClicked, 1005, 1005, Plain<&Dlg::OnStnClickedStaticQel2>},
-    {WM_COMMAND, stnClicked, 1006, 1006, Plain<&Dlg::OnStnClickedStaticQel3>},
-    {WM_COMMAND, stnClicked, 1007, 1007, Plain<&Dlg::OnStnClickedStaticQel4>},
-    {WM_COMMAND, stnClicked, 1008, 1008, Plain<&Dlg::OnStnClickedStaticQel5>},
-    {WM_COMMAND, stnClicked, 1009, 1009, Plain<&Dlg::OnStnClickedStaticQel6>},
-    {WM_COMMAND, stnClicked, 1010, 1010, Plain<&Dlg::OnStnClickedStaticQel7>},
-    {WM_COMMAND, stnClicked, 1011, 1011, Plain<&Dlg::OnStnClickedStaticQel8>},
-    {WM_COMMAND, stnClicked, 1012, 1012, Plain<&Dlg::OnStnClickedStaticQel9>},
-    {WM_COMMAND, stnClicked, 1013, 1013, Plain<&Dlg::OnStnClickedStaticQel10>},
-    {WM_NOTIFY, nmDblclk, 1000, 1000, Notify<&Dlg::OnNMDblclkListEthernetNetworkAdapters>},
-    {WM_NOTIFY, nmDblclk, 1001, 1001, Notify<&Dlg::OnNMDblclkListQelConfigurationData>},
-    {WM_COMMAND, bnClicked, 1003, 1003, Plain<&Dlg::OnBnClickedButtonFindAndConfigureQelDevices>},
-    {WM_COMMAND, bnClicked, 1016, 1016, Plain<&Dlg::OnClickedButtonCloseSelectedEthernetNetworkAdapter>},
-    {WM_COMMAND, cbnCloseup, 1018, 1018, Plain<&Dlg::OnCloseupCombo2>},
+    {WM_COMMAND, bnClicked, IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS, IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS,
+     Plain<&Dlg::OnBnClickedButtonFindEthernetNetworkAdapters>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL1, IDC_STATIC_QEL1, Plain<&Dlg::OnStnClickedStaticQel1>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL2, IDC_STATIC_QEL2, Plain<&Dlg::OnStnClickedStaticQel2>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL3, IDC_STATIC_QEL3, Plain<&Dlg::OnStnClickedStaticQel3>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL4, IDC_STATIC_QEL4, Plain<&Dlg::OnStnClickedStaticQel4>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL5, IDC_STATIC_QEL5, Plain<&Dlg::OnStnClickedStaticQel5>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL6, IDC_STATIC_QEL6, Plain<&Dlg::OnStnClickedStaticQel6>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL7, IDC_STATIC_QEL7, Plain<&Dlg::OnStnClickedStaticQel7>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL8, IDC_STATIC_QEL8, Plain<&Dlg::OnStnClickedStaticQel8>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL9, IDC_STATIC_QEL9, Plain<&Dlg::OnStnClickedStaticQel9>},
+    {WM_COMMAND, stnClicked, IDC_STATIC_QEL10, IDC_STATIC_QEL10, Plain<&Dlg::OnStnClickedStaticQel10>},
+    {WM_NOTIFY, nmDblclk, IDC_LIST_ETHERNET_NETWORK_ADAPTERS, IDC_LIST_ETHERNET_NETWORK_ADAPTERS,
+     Notify<&Dlg::OnNMDblclkListEthernetNetworkAdapters>},
+    {WM_NOTIFY, nmDblclk, IDC_LIST_QEL_CONFIGURATION_DATA, IDC_LIST_QEL_CONFIGURATION_DATA,
+     Notify<&Dlg::OnNMDblclkListQelConfigurationData>},
+    {WM_COMMAND, bnClicked, IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES, IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES,
+     Plain<&Dlg::OnBnClickedButtonFindAndConfigureQelDevices>},
+    {WM_COMMAND, bnClicked, IDC_BUTTON_CLOSE_SELECTED_ETHERNET_NETWORK_ADAPTER, IDC_BUTTON_CLOSE_SELECTED_ETHERNET_NETWORK_ADAPTER,
+     Plain<&Dlg::OnClickedButtonCloseSelectedEthernetNetworkAdapter>},
+    {WM_COMMAND, cbnCloseup, IDC_COMBO_CHOICE, IDC_COMBO_CHOICE, Plain<&Dlg::OnCloseupCombo2>},
     {WM_MOUSEWHEEL, 0, 0, 0, MouseWheel<&Dlg::OnMouseWheel>},
-    {WM_COMMAND, cbnDropdown, 1015, 1015, Plain<&Dlg::OnDropdownBrowserCombo>},
+    {WM_COMMAND, cbnDropdown, IDC_COMBO_BROWSER, IDC_COMBO_BROWSER, Plain<&Dlg::OnDropdownBrowserCombo>},
+    {WM_CONTEXTMENU, 0, 0, 0, ContextMenu<&Dlg::OnContextMenu>},
 };
 
 MessageKey KeyOf(const MessageContext& m) {

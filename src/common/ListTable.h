@@ -60,7 +60,7 @@ private:
     std::vector<Row> rows_;
 };
 
-// Columns of the instance table (list control 1001).
+// Columns of the instance table (IDC_LIST_QEL_CONFIGURATION_DATA).
 enum InstanceColumn {
     colQel = 0,
     colActive = 1,
@@ -74,7 +74,7 @@ enum InstanceColumn {
     instanceColumnCount = 9
 };
 
-// Columns of the adapter list (list control 1000).
+// Columns of the adapter list (IDC_LIST_ETHERNET_NETWORK_ADAPTERS).
 enum AdapterColumn {
     colDescription = 0,
     colName = 1,

@@ -13,14 +13,15 @@ constexpr unsigned pcCreateFailed = 70;    // argument: instance index
 constexpr unsigned pcBackendExited = 80;   // argument: instance index (a watched backend ended)
 constexpr unsigned pcInstanceBase = 100;   // 100 + instance index, argument: see below
 constexpr unsigned pcStartUp = 200;        // argument 0
+constexpr unsigned pcUnattendedSearch = 210;  // argument 0: /search, from this copy or another
 
-// Arguments of code 20.
+// Arguments of pcSearchLed.
 constexpr long pcSearchLedGreen = 0;
 constexpr long pcSearchLedBlink = 10;
 constexpr long pcInstanceLedBlinkBase = 20;  // 20 + instance index
 constexpr long pcSearchEnded = 255;
 
-// Arguments of code 100 + i.
+// Arguments of pcInstanceBase + i.
 constexpr long pcStartRequest = 0;
 constexpr long pcInstanceFailed = 2;
 constexpr long pcInstanceStarted = 3;

@@ -82,27 +82,22 @@ void StoreConfigurationField(ListTable& table, int& configRowIndex, int fieldId,
         return;
     }
     if (configRowIndex < 0) return;
-    switch (fieldId) {
-    case fieldPort:
-        table.SetCell(configRowIndex, colPort, WidenAnsi(ScanIntegerText(value)));
-        break;
-    case fieldNetconfPortSsh:
-        table.SetCell(configRowIndex, colNetconfSshPort, WidenAnsi(ScanIntegerText(value)));
-        break;
-    case fieldIp:
-        table.SetCell(configRowIndex, colIp, WidenAnsi(ScanToken(value)));
-        break;
-    case fieldFsName:
-        table.SetCell(configRowIndex, colFsName, WidenAnsi(ScanToken(value)));
-        break;
-    case fieldStartupFileName:
-        table.SetCell(configRowIndex, colStartupFileName, WidenAnsi(ScanToken(value)));
-        break;
-    case fieldImageType:
-        table.SetCell(configRowIndex, colImageSignatureType, WidenAnsi(ScanToken(value)));
-        break;
-    default:
-        break;
+    // Where each field goes, and whether its value is a number (the digits of the integer
+    // at its start) or a token (up to the first blank).
+    struct FieldCell {
+        int field;
+        int column;
+        bool integer;
+    };
+    static const FieldCell cells[] = {
+        {fieldPort, colPort, true},          {fieldNetconfPortSsh, colNetconfSshPort, true},
+        {fieldIp, colIp, false},             {fieldFsName, colFsName, false},
+        {fieldStartupFileName, colStartupFileName, false}, {fieldImageType, colImageSignatureType, false},
+    };
+    for (const FieldCell& cell : cells) {
+        if (cell.field != fieldId) continue;
+        table.SetCell(configRowIndex, cell.column, WidenAnsi(cell.integer ? ScanIntegerText(value) : ScanToken(value)));
+        return;
     }
 }
 

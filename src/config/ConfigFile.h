@@ -23,14 +23,9 @@ constexpr int configurationFieldCount = 7;
 // The keywords in the order they are tried on a line.
 extern const fieldID_t EVAL_fieldID_g[configurationFieldCount];
 
+// The fields, numbered from 0 in the order of EVAL_fieldID_g.
 enum ConfigurationField {
-    fieldInstance = 0,
-    fieldIp = 1,
-    fieldPort = 2,
-    fieldFsName = 3,
-    fieldNetconfPortSsh = 4,
-    fieldStartupFileName = 5,
-    fieldImageType = 6
+    fieldInstance, fieldIp, fieldPort, fieldFsName, fieldNetconfPortSsh, fieldStartupFileName, fieldImageType
 };
 
 constexpr const wchar_t* configurationFileName = L"qel-configuration.txt";

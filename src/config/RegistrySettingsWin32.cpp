@@ -1,10 +1,10 @@
-// Per-user settings in the registry and the detection of installed browsers: registry
-// access around the decisions of config/RegistrySettings.
+#include "config/RegistrySettingsWin32.h"
+
 #include <optional>
 #include <string>
 
-#include "app/CtarnwickDlgWin32.h"
-#include "config/RegistrySettings.h"
+#include "win32/Files.h"
+#include "win32/Handles.h"
 
 namespace {
 
@@ -28,11 +28,6 @@ std::optional<std::wstring> ReadStringValue(HKEY key, const std::wstring& name) 
     return std::nullopt;
 }
 
-bool IsExistingFile(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 AppPathsEntry ReadAppPaths(const std::wstring& keyPath) {
     AppPathsEntry entry;
     UniqueHkey key;
@@ -48,30 +43,24 @@ AppPathsEntry ReadAppPaths(const std::wstring& keyPath) {
 
 }  // namespace
 
-void CtarnwickDlg::GetRegistryKeys() {
-    browserCombo.ResetContent();
-
+void LoadSettingsFromRegistry(std::wstring& selectedMacAddress, std::vector<std::wstring>& instanceAdapterNames) {
     // Loading needs read access only; a key that exists is read even where it cannot be written.
     UniqueHkey settings;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, settingsKeyPath, 0, KEY_READ, settings.put()) == ERROR_SUCCESS) {
-        LoadSettings([&](const std::wstring& name) { return ReadStringValue(settings.get(), name); }, selectedMacAddress,
-                     instanceAdapterNames);
-        settings.reset();
-    }
-
-    std::wstring* const paths[browserCount] = {&chromePath, &edgePath, &firefoxPath};
-    for (const std::wstring& entry : DetectBrowsers(ReadAppPaths, IsExistingFile, paths)) browserCombo.AddString(entry);
-    if (browserCombo.GetCount() > 0) browserCombo.SetCurSel(0);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, settingsKeyPath, 0, KEY_READ, settings.put()) != ERROR_SUCCESS) return;
+    LoadSettings([&](const std::wstring& name) { return ReadStringValue(settings.get(), name); }, selectedMacAddress,
+                 instanceAdapterNames);
 }
 
-void CtarnwickDlg::SetRegistryKeys() {
-    selectedMacAddress = SelectedMacAddressToSave(instanceList, adapterList, selectedMacAddress);
+std::vector<std::wstring> DetectInstalledBrowsers(std::wstring* const paths[browserCount]) {
+    return DetectBrowsers(ReadAppPaths, FileExists, paths);
+}
 
+void SaveSettingsToRegistry(const std::vector<SettingsValue>& values) {
     UniqueHkey settings;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, settingsKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                         nullptr, settings.put(), nullptr) != ERROR_SUCCESS)
         return;  // not reported: the settings are then not saved
-    for (const SettingsValue& value : SettingsToSave(instanceList, selectedMacAddress)) {
+    for (const SettingsValue& value : values) {
         const DWORD bytes = static_cast<DWORD>((value.text.size() + 1) * sizeof(wchar_t));
         RegSetValueExW(settings.get(), value.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.text.c_str()),
                        bytes);

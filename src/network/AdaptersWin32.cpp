@@ -1,5 +1,4 @@
-// The adapter list: enumeration of the workstation's Ethernet adapters and the restore of
-// the remembered choices.
+// The enumeration of the workstation's network adapters and the seam that replaces it in tests.
 #include "network/AdaptersWin32.h"
 
 #include <winsock2.h>
@@ -7,9 +6,6 @@
 
 #include <memory>
 #include <new>
-
-#include "app/CtarnwickDlgWin32.h"
-#include "win32/StartupTimeline.h"
 
 namespace {
 
@@ -44,35 +40,7 @@ AdapterQueryResult PlatformAdapterSource::Query(unsigned long& size, std::vector
     return AdapterQueryResult::success;
 }
 
-void CtarnwickDlg::GetEthernetNetworkAdapters() {
+bool RefreshAdapterListFromWorkstation(ListTable& adapterList) {
     PlatformAdapterSource platform;
-    AdapterSource& source = testAdapterSource ? *testAdapterSource : platform;
-    if (!RefreshAdapterList(source, adapterList)) {
-        MessageBoxW(hwnd_, L"Unable to allocate memory for IP_ADAPTER_ADDRESSES.", L"Ethernet Network Adapters",
-                    MB_ICONHAND | MB_OK);
-        return;
-    }
-    FindLastSelectedNetworkDevice();
-    MarkStartupPhase(StartupPhase::adapters);
+    return RefreshAdapterList(testAdapterSource ? *testAdapterSource : platform, adapterList);
 }
-
-void CtarnwickDlg::FindLastSelectedNetworkDevice() {
-    const int row = FindAdapterRowByMac(adapterList, selectedMacAddress);
-    if (row >= 0) {
-        adapterList.SetFocus();
-        adapterList.SetRowSelected(row, true);
-        adapterList.EnsureVisible(row);  // entirely visible, not just partly
-    }
-    RestoreInstanceAdapters(adapterList, instanceList, instanceAdapterNames);
-}
-
-void CtarnwickDlg::OnBnClickedButtonFindEthernetNetworkAdapters() {
-    GetEthernetNetworkAdapters();
-    ConfigureDialogWindow();
-}
-
-// An adapter is chosen by selecting its row; a double-click does nothing more.
-void CtarnwickDlg::OnNMDblclkListEthernetNetworkAdapters(NMHDR*, LRESULT* result) { *result = 0; }
-
-// The button stays hidden for the whole run; its click does nothing.
-void CtarnwickDlg::OnClickedButtonCloseSelectedEthernetNetworkAdapter() {}

@@ -12,3 +12,7 @@ public:
 
 // Replaces the platform's enumeration for the dialog's refresh; null puts it back.
 void SetAdapterSourceForTesting(AdapterSource* source);
+
+// Refills the adapter list from the workstation's adapters (or from the test's source);
+// false when the enumeration failed.
+bool RefreshAdapterListFromWorkstation(ListTable& adapterList);

@@ -2,7 +2,7 @@
 
 #include "common/ListTable.h"
 #include "common/ProgramControl.h"
-#include "supervision/ThreadStartWin32.h"
+#include "win32/Threads.h"
 
 bool BackendExitWatcher::Watch(HWND dialog, int instance, HANDLE process) {
     if (instance < 0 || instance >= maxInstances || !process) {
@@ -10,15 +10,15 @@ bool BackendExitWatcher::Watch(HWND dialog, int instance, HANDLE process) {
         return false;
     }
     if (!thread_ && !StartThread(dialog)) return false;
-    HANDLE duplicate = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &duplicate, SYNCHRONIZE, FALSE, 0))
+    UniqueHandle duplicate;
+    if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), duplicate.put(), SYNCHRONIZE, FALSE, 0))
         return false;
-    Request({instance, duplicate});
+    Request({instance, std::move(duplicate)});
     return true;
 }
 
 void BackendExitWatcher::Unwatch(int instance) {
-    if (thread_ && instance >= 0 && instance < maxInstances) Request({instance, nullptr});
+    if (thread_ && instance >= 0 && instance < maxInstances) Request({instance, UniqueHandle()});
 }
 
 void BackendExitWatcher::Stop() {
@@ -31,10 +31,7 @@ void BackendExitWatcher::Stop() {
         WaitForSingleObject(thread_.get(), INFINITE);
         thread_.reset();
     }
-    // Changes the thread never took.
-    for (const Change& change : changes_)
-        if (change.process) CloseHandle(change.process);
-    changes_.clear();
+    changes_.clear();  // with the handles of changes the thread never took
     wake_.reset();
 }
 
@@ -43,39 +40,29 @@ bool BackendExitWatcher::StartThread(HWND dialog) {
     if (!wake_) return false;
     dialog_ = dialog;
     stopRequested_ = false;
-    SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(Run, this);
-    HANDLE handle = thread ? thread->DuplicateThreadHandle() : nullptr;
-    if (!handle) {
-        if (thread) thread->Abandon();
-        wake_.reset();
-        return false;
-    }
-    thread_.reset(handle);
-    thread->Resume();
-    return true;
+    thread_ = StartNamedThread(L"backend exit watcher", Run, this);
+    if (!thread_) wake_.reset();
+    return static_cast<bool>(thread_);
 }
 
 void BackendExitWatcher::Request(Change change) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        changes_.push_back(change);
+        changes_.push_back(std::move(change));
     }
     SetEvent(wake_.get());
 }
 
-bool BackendExitWatcher::TakeChanges(HANDLE waiting[]) {
+bool BackendExitWatcher::TakeChanges(UniqueHandle waiting[]) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (const Change& change : changes_) {
-        if (waiting[change.instance]) CloseHandle(waiting[change.instance]);
-        waiting[change.instance] = change.process;
-    }
+    for (Change& change : changes_) waiting[change.instance] = std::move(change.process);
     changes_.clear();
     return !stopRequested_;
 }
 
 unsigned BackendExitWatcher::Run(void* argument) {
     BackendExitWatcher& self = *static_cast<BackendExitWatcher*>(argument);
-    HANDLE waiting[maxInstances] = {};
+    UniqueHandle waiting[maxInstances];
     for (;;) {
         // The event comes first: when it and a process are signalled together, the
         // change (an Unwatch made before the program's own termination) is taken first.
@@ -86,27 +73,21 @@ unsigned BackendExitWatcher::Run(void* argument) {
         for (int i = 0; i < maxInstances; ++i) {
             if (!waiting[i]) continue;
             instanceOf[count] = i;
-            set[count++] = waiting[i];
+            set[count++] = waiting[i].get();
         }
         const DWORD result = WaitForMultipleObjects(count, set, FALSE, INFINITE);
         if (result == WAIT_OBJECT_0) {
             if (!self.TakeChanges(waiting)) break;
         } else if (result > WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + count) {
             const int i = instanceOf[result - WAIT_OBJECT_0];
-            CloseHandle(waiting[i]);
-            waiting[i] = nullptr;
+            waiting[i].reset();
             PostMessageW(self.dialog_, programControlMessage, pcBackendExited, i);
         } else if (count == 1) {
             break;  // even the event cannot be waited on: nothing left to do
         } else {
             // Not expected with handles of its own; rather than spin, let go of them.
-            for (HANDLE& process : waiting) {
-                if (process) CloseHandle(process);
-                process = nullptr;
-            }
+            for (UniqueHandle& process : waiting) process.reset();
         }
     }
-    for (HANDLE process : waiting)
-        if (process) CloseHandle(process);
     return 0;
 }

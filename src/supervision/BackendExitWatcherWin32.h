@@ -1,6 +1,6 @@
 // A thread that waits on the processes of the backends that started well and posts the
-// program-control code 80 with the instance index when one of them ends, then stops
-// waiting on it. It waits on duplicates of its own (the dialog may close its handles at
+// program-control code pcBackendExited with the instance index when one of them ends, then
+// stops waiting on it. It waits on duplicates of its own (the dialog may close its handles at
 // any time) plus an event through which it learns of changes; it never times out, never
 // polls and touches nothing of the dialog but its message queue.
 #pragma once
@@ -32,13 +32,13 @@ public:
 private:
     struct Change {
         int instance;
-        HANDLE process;  // a duplicate the thread takes over; null: stop waiting
+        UniqueHandle process;  // a duplicate the thread takes over; empty: stop waiting
     };
 
     bool StartThread(HWND dialog);
     void Request(Change change);
     // The thread's side: applies the changes; false once it is to end.
-    bool TakeChanges(HANDLE waiting[]);
+    bool TakeChanges(UniqueHandle waiting[]);
     static unsigned Run(void* self);
 
     std::mutex mutex_;

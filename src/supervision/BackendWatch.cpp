@@ -1,6 +1,6 @@
 #include "supervision/BackendWatch.h"
 
-#include "supervision/ProgramControlEvents.h"
+#include "supervision/ProgramControlHost.h"
 
 namespace {
 

@@ -14,8 +14,7 @@
 #include <string_view>
 
 #include "common/ListTable.h"
-
-class ProgramControlHost;
+#include "supervision/ProgramControlHost.h"
 
 // What the watch remembers, held by the dialog.
 struct BackendWatch {

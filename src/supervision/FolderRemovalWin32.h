@@ -10,7 +10,4 @@ namespace supervision {
 // deletion never reaches outside the folder. Returns true when the folder is gone.
 bool DeleteFolderTree(const std::wstring& folder);
 
-bool DirectoryExists(const std::wstring& path);
-bool FileExists(const std::wstring& path);
-
 }  // namespace supervision

@@ -29,6 +29,13 @@ std::wstring FindAdapterMacAddress(const ListTable& adapterList, const std::wstr
     return {};
 }
 
+std::wstring InstanceFolder(const std::wstring& exeDrive, const std::wstring& fileSystemFoldersPath,
+                           const std::wstring& fsName) {
+    return exeDrive + L"\\" + fileSystemFoldersPath + fsName;
+}
+
+std::wstring InstanceLogFile(const std::wstring& instanceFolder) { return instanceFolder + L"\\log\\output.log"; }
+
 LaunchPlan PlanLaunch(const LaunchInputs& in) {
     LaunchPlan plan;
     const int i = in.instance;
@@ -61,7 +68,7 @@ LaunchPlan PlanLaunch(const LaunchInputs& in) {
     }
 
     plan.relativeFolder = in.fileSystemFoldersPath + fsName;
-    plan.instanceFolder = in.exeDrive + L"\\" + plan.relativeFolder;
+    plan.instanceFolder = InstanceFolder(in.exeDrive, in.fileSystemFoldersPath, fsName);
     if (!in.directoryExists || !in.directoryExists(plan.instanceFolder)) {
         plan.errorText = L"Directory " + Quoted(plan.instanceFolder) + L" does not exist";
         return plan;
@@ -76,7 +83,7 @@ LaunchPlan PlanLaunch(const LaunchInputs& in) {
     plan.repositoryFolder = plan.instanceFolder + L"\\repository";
     plan.repositoryPath = plan.repositoryFolder;
     std::replace(plan.repositoryPath.begin(), plan.repositoryPath.end(), L'\\', L'/');
-    plan.logFile = plan.instanceFolder + L"\\log\\output.log";
+    plan.logFile = InstanceLogFile(plan.instanceFolder);
 
     // The handle is a 32-bit value written as a signed decimal ("%d").
     const int handle = static_cast<int>(static_cast<unsigned int>(static_cast<unsigned long long>(in.pipeHandleValue)));

@@ -54,6 +54,11 @@ bool IsPlainFolderName(const std::wstring& name);
 
 LaunchPlan PlanLaunch(const LaunchInputs& inputs);
 
+// "C:" + "\" + "Tools\FileSystemFolders\" + FS Name, and its log file.
+std::wstring InstanceFolder(const std::wstring& exeDrive, const std::wstring& fileSystemFoldersPath,
+                           const std::wstring& fsName);
+std::wstring InstanceLogFile(const std::wstring& instanceFolder);
+
 // The adapter list's MAC text ("00-11-22-AA-BB-CC") of the first row named exactly
 // adapterName, with '-' turned into ':'; empty when no row has that name.
 std::wstring FindAdapterMacAddress(const ListTable& adapterList, const std::wstring& adapterName);

@@ -1,8 +1,11 @@
 #include "supervision/ProgramControlEvents.h"
 
-#include "supervision/SearchState.h"
+#include "resource.h"
+#include <vector>
+
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
+#include "supervision/SearchState.h"
 
 namespace {
 
@@ -12,22 +15,22 @@ struct ControlHint {
 };
 
 const ControlHint controlHints[] = {
-    {1004, L"If LED is green, click to open a web browser for QEL 1."},
-    {1005, L"If LED is green, click to open a web browser for QEL 2."},
-    {1006, L"If LED is green, click to open a web browser for QEL 3."},
-    {1007, L"If LED is green, click to open a web browser for QEL 4."},
-    {1008, L"If LED is green, click to open a web browser for QEL 5."},
-    {1009, L"If LED is green, click to open a web browser for QEL 6."},
-    {1010, L"If LED is green, click to open a web browser for QEL 7."},
-    {1011, L"If LED is green, click to open a web browser for QEL 8."},
-    {1012, L"If LED is green, click to open a web browser for QEL 9."},
-    {1013, L"If LED is green, click to open a web browser for QEL 10."},
-    {1014, L"If LED is flashing green, searching for connected QEL devices."},
-    {1002, L"Click to search for connected Ethernet network adapters."},
-    {1016, L"Click to close the selected Ethernet network adapter connection."},
-    {1003, L"Click to start/stop searching for connected QEL devices."},
-    {1000, L"Double-click to select an Ethernet network adapter."},
-    {1001, L"Double-click columns to change Ethernet Adapter or Startup File."},
+    {IDC_STATIC_QEL1, L"If LED is green, click to open a web browser for QEL 1. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL2, L"If LED is green, click to open a web browser for QEL 2. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL3, L"If LED is green, click to open a web browser for QEL 3. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL4, L"If LED is green, click to open a web browser for QEL 4. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL5, L"If LED is green, click to open a web browser for QEL 5. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL6, L"If LED is green, click to open a web browser for QEL 6. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL7, L"If LED is green, click to open a web browser for QEL 7. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL8, L"If LED is green, click to open a web browser for QEL 8. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL9, L"If LED is green, click to open a web browser for QEL 9. Right-click for restart, stop and log."},
+    {IDC_STATIC_QEL10, L"If LED is green, click to open a web browser for QEL 10. Right-click for restart, stop and log."},
+    {IDC_STATIC_SEARCH_LED, L"If LED is flashing green, searching for connected QEL devices."},
+    {IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS, L"Click to search for connected Ethernet network adapters."},
+    {IDC_BUTTON_CLOSE_SELECTED_ETHERNET_NETWORK_ADAPTER, L"Click to close the selected Ethernet network adapter connection."},
+    {IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES, L"Click to start/stop searching for connected QEL devices."},
+    {IDC_LIST_ETHERNET_NETWORK_ADAPTERS, L"Double-click to select an Ethernet network adapter."},
+    {IDC_LIST_QEL_CONFIGURATION_DATA, L"Double-click columns to change Ethernet Adapter or Startup File."},
 };
 
 const wchar_t* const hoverHints[4] = {
@@ -52,8 +55,9 @@ void ChooseHint(ProgramControlHost& host, long controlId) {
 
 void StartRequest(ProgramControlHost& host, int i) {
     const unsigned askingSearch = searchesBegun_g;
-    if (host.StartTsnProcess()) {
-        ReportBackendStarted(host.BackendProcess(host.CurrentInstance() - 1));
+    if (host.StartBackend(i)) {
+        lastStartedInstance_g = i;
+        ReportBackendStarted(host.BackendProcess(i));
         return;
     }
     // A refusal's box runs a message loop: the search that asked for this start may have
@@ -95,14 +99,16 @@ void EndOfSearch(ProgramControlHost& host) {
     // after the worker ended: its flags are not this search's to judge.
     const bool monitorDone = hLingeringStatusThread_g.load() == nullptr;
     if (monitorDone && (processStartupFailure_g.load() || qelDiscoveryFailure_g.load())) {
+        // The instance in flight: in a search the last row started (currentInstance - 1),
+        // in a restart the restarted row, which may lie below it and then keeps the count.
         int& current = host.CurrentInstance();
-        std::wstring text = StartupFailureBoxText(current);
-        if (current > 0) {
-            --current;
-            const int k = current;
+        const int k = lastStartedInstance_g >= 0 ? lastStartedInstance_g : current - 1;
+        std::wstring text = StartupFailureBoxText(k + 1);
+        if (k >= 0) {
+            if (k == current - 1) --current;
             host.InstanceList().SetCell(k, colActive, L"No");
             host.SetInstanceLedColor(k, ledOff);
-            host.TerminateBackend(k);
+            TerminateBackend(host, k);
         }
         text += host.ReadLogFile();
         const std::wstring caption = errorMessage_g;
@@ -193,6 +199,13 @@ long HandleProgramControl(ProgramControlHost& host, unsigned long code, long arg
     } else if (code == pcStartUp) {
         host.GetEthernetNetworkAdapters();
         host.ConfigureDialogWindow();
+    } else if (code == pcUnattendedSearch) {
+        // As if the button had been pressed, once the window is idle and can take it: no
+        // search running, no box open, a configuration read. Otherwise nothing changes.
+        if (!findQelDevThreadRunning_g.load() && host.CanStartSearch()) {
+            closeRunningProcesses_g = false;
+            host.StartFindQelDevThread();
+        }
     }
     return 0;
 }
@@ -212,6 +225,39 @@ void HandleFindAndConfigureButton(ProgramControlHost& host) {
         closeRunningProcesses_g = true;
         CloseEveryBackend(host);
     }
+}
+
+void TerminateBackend(ProgramControlHost& host, int instance) {
+    StopWatchingBackend(host, instance);  // the program's own termination is no exit to report
+    if (host.BackendProcess(instance)) {
+        host.TerminateBackendProcess(instance, 0xFFFFFFFFul);
+        host.WaitForBackendsToEnd({instance}, 10000);
+    }
+    host.ForgetBackendProcess(instance);
+}
+
+void CloseProgramBackends(ProgramControlHost& host) {
+    std::vector<int> ending;
+    for (int i = 0; i < maxInstances; ++i) {
+        StopWatchingBackend(host, i);  // the program's own termination is no exit to report
+        if (i < host.InstanceList().RowCount()) host.InstanceList().SetCell(i, colActive, L"No");
+        host.SetInstanceLedColor(i, ledOff);
+        if (!host.BackendProcess(i)) continue;
+        host.TerminateBackendProcess(i, 1);
+        ending.push_back(i);
+    }
+    // Termination is asynchronous; the processes normally end within milliseconds.
+    host.WaitForBackendsToEnd(ending, 1000);
+    for (int i : ending) {
+        // A monitor may still name it; it must not look at a closed handle.
+        void* named = host.BackendProcess(i);
+        currentProcessStartup_g.compare_exchange_strong(named, nullptr);
+        host.ForgetBackendProcess(i);
+    }
+    // No instance has a backend now: the next search starts from the first row. (A stop or
+    // a failed restart from an LED's menu leaves rows without a backend below
+    // currentInstance, so counting down by the records closed would not bring it to 0.)
+    host.CurrentInstance() = 0;
 }
 
 void CloseEveryBackend(ProgramControlHost& host) {

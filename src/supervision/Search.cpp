@@ -87,6 +87,19 @@ bool WaitForLingeringMonitor(THREADINFOSTRUCT& record, WorkerWaits& waits) {
 
 }  // namespace
 
+THREADINFOSTRUCT* BeginSearch(SearchPlatform& platform, void* dialog, int firstInstance, int endInstance,
+                              int rowCount) {
+    BeginSearchFlags(platform);
+    auto* record = new THREADINFOSTRUCT;
+    record->hWnd = dialog;
+    record->stopFlag = &stopFindQelDevThread_g;
+    record->firstInstance = firstInstance;
+    record->endInstance = endInstance;
+    record->rowCount = rowCount;
+    record->platform = &platform;
+    return record;
+}
+
 unsigned FindAndConfigureQelDevicesThread(void* argument) {
     THREADINFOSTRUCT* record = static_cast<THREADINFOSTRUCT*>(argument);
     SearchPlatform& platform = *record->platform;
@@ -95,7 +108,7 @@ unsigned FindAndConfigureQelDevicesThread(void* argument) {
 
     if (WaitForLingeringMonitor(*record, waits)) {
         stopCheckQelDevStatusThread_g = false;
-        const int end = std::min(maxInstances, record->rowCount);
+        const int end = std::min({maxInstances, record->rowCount, record->endInstance});
         int i = record->firstInstance;
         while (i < end && !stop.load()) {
             if (!platform.CreateStatusPipe()) {

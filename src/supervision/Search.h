@@ -8,6 +8,13 @@
 
 #include "supervision/ThreadRecords.h"
 
+// A search begins: its flags are those of a running search (BeginSearchFlags), and the
+// worker's record is made for the rows from firstInstance up to (not including)
+// endInstance: the button's search goes on to the last row, a restart starts one. The record
+// is the caller's until a worker runs on it. dialog is the window the reports are posted to.
+THREADINFOSTRUCT* BeginSearch(SearchPlatform& platform, void* dialog, int firstInstance, int endInstance,
+                              int rowCount);
+
 // The worker. The argument is a THREADINFOSTRUCT, deleted here. Returns 0.
 unsigned FindAndConfigureQelDevicesThread(void* record);
 // The status monitor. The argument is a STATUSTHREADINFOSTRUCT, deleted here. Returns 0.

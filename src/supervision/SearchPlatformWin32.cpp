@@ -10,14 +10,16 @@
 #include "supervision/Search.h"
 #include "supervision/SearchState.h"
 #include "supervision/StatusPipeWin32.h"
-#include "supervision/ThreadStartWin32.h"
+#include "win32/Handles.h"
+#include "win32/Threads.h"
 
 namespace {
 
 class Win32Platform : public SearchPlatform {
 public:
     Win32Platform()
-        : workerWake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), monitorWake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+        : workerWake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+          monitorWake_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
     bool CreateStatusPipe() override {
         std::unique_ptr<StatusPipe> pipe = StatusPipe::Create();
@@ -33,7 +35,7 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             pipes_.erase(readEnd);
         }
-        if (writeEnd) CloseHandle(writeEnd);
+        UniqueHandle closed(static_cast<HANDLE>(writeEnd));
     }
     unsigned ReadArrived(void* readEnd, unsigned char* buffer, unsigned size) override {
         StatusPipe* pipe = Find(readEnd);
@@ -41,23 +43,13 @@ public:
     }
 
     void* StartMonitorThread(STATUSTHREADINFOSTRUCT* record) override {
-        SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(CheckQelDeviceStatusThread, record);
-        if (!thread) {
-            delete record;
-            return nullptr;
-        }
-        HANDLE handle = thread->DuplicateThreadHandle();
-        if (!handle) {
-            thread->Abandon();
-            delete record;
-            return nullptr;
-        }
-        thread->Resume();
-        return handle;
+        UniqueHandle thread = StartNamedThread(L"status monitor", CheckQelDeviceStatusThread, record);
+        if (!thread) delete record;
+        return thread.release();
     }
     bool ThreadHasEnded(void* thread) override { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; }
     void WaitForThreadEnd(void* thread) override { WaitForSingleObject(thread, INFINITE); }
-    void CloseThreadHandle(void* thread) override { CloseHandle(thread); }
+    void CloseThreadHandle(void* thread) override { UniqueHandle closed(static_cast<HANDLE>(thread)); }
 
     bool GetProcessExitCode(void* process, unsigned long& exitCode) override {
         DWORD code = 0;
@@ -75,7 +67,7 @@ public:
         DWORD count = 0;
         // First: when several are signalled, only the first one's state is taken, and
         // the wake-up is the one to use up.
-        handles[count++] = events.waiter == SearchWaiter::worker ? workerWake_ : monitorWake_;
+        handles[count++] = (events.waiter == SearchWaiter::worker ? workerWake_ : monitorWake_).get();
         if (events.thread) handles[count++] = events.thread;
         if (events.pipe)
             if (StatusPipe* pipe = Find(events.pipe))
@@ -85,8 +77,8 @@ public:
         WaitForMultipleObjects(count, handles, FALSE, timeout);
     }
     void Wake() override {
-        SetEvent(workerWake_);
-        SetEvent(monitorWake_);
+        SetEvent(workerWake_.get());
+        SetEvent(monitorWake_.get());
     }
 
 private:
@@ -96,8 +88,8 @@ private:
         return it == pipes_.end() ? nullptr : it->second.get();
     }
 
-    HANDLE workerWake_;
-    HANDLE monitorWake_;
+    UniqueHandle workerWake_;
+    UniqueHandle monitorWake_;
     std::mutex mutex_;
     std::map<void*, std::unique_ptr<StatusPipe>> pipes_;
 };

@@ -22,13 +22,17 @@ std::wstring hLogFileName_g;
 
 std::atomic<void*> hThreadFindAndConfigureQelDevice_g{nullptr};
 std::atomic<void*> hThreadLaunchWebBrowser_g{nullptr};
+std::atomic<NamedThread*> threadFindAndConfigureQelDevice_gp{nullptr};
+std::atomic<NamedThread*> threadLaunchWebBrowser_gp{nullptr};
 std::atomic<void*> hLingeringStatusThread_g{nullptr};
 std::atomic<SearchPlatform*> searchPlatform_g{nullptr};
 unsigned searchesBegun_g = 0;
+int lastStartedInstance_g = -1;
 
 void BeginSearchFlags(SearchPlatform& platform) {
     searchPlatform_g = &platform;
     ++searchesBegun_g;
+    lastStartedInstance_g = -1;
     findQelDevThreadRunning_g = true;
     processStartupFailure_g = false;
     qelDiscoveryFailure_g = false;

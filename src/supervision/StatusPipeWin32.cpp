@@ -19,30 +19,25 @@ std::unique_ptr<StatusPipe> StatusPipe::Create() {
     std::unique_ptr<StatusPipe> pipe(new StatusPipe);
     const std::wstring name = UniquePipeName();
     // One instance only, and made here first: nobody else can take the other end.
-    pipe->server_ = CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+    pipe->server_.reset(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
                                      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, pipeBufferSize, pipeBufferSize,
-                                     0, nullptr);
-    if (pipe->server_ == INVALID_HANDLE_VALUE) {
-        pipe->server_ = nullptr;
-        return nullptr;
-    }
+                                     0, nullptr));
+    if (!pipe->server_) return nullptr;
     SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-    pipe->client_ = CreateFileW(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inheritable, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (pipe->client_ == INVALID_HANDLE_VALUE) {
-        pipe->client_ = nullptr;
-        return nullptr;
-    }
-    pipe->read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!pipe->read_.hEvent) return nullptr;
+    pipe->client_.reset(CreateFileW(name.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inheritable, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!pipe->client_) return nullptr;
+    pipe->arrival_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!pipe->arrival_) return nullptr;
+    pipe->read_.hEvent = pipe->arrival_.get();
     // The client is connected already; the call only confirms it.
     OVERLAPPED connect{};
     connect.hEvent = pipe->read_.hEvent;
-    if (!ConnectNamedPipe(pipe->server_, &connect)) {
+    if (!ConnectNamedPipe(pipe->server_.get(), &connect)) {
         const DWORD error = GetLastError();
         DWORD ignored = 0;
         if (error == ERROR_IO_PENDING) {
-            if (!GetOverlappedResult(pipe->server_, &connect, &ignored, TRUE)) return nullptr;
+            if (!GetOverlappedResult(pipe->server_.get(), &connect, &ignored, TRUE)) return nullptr;
         } else if (error != ERROR_PIPE_CONNECTED) {
             return nullptr;
         }
@@ -53,25 +48,22 @@ std::unique_ptr<StatusPipe> StatusPipe::Create() {
 StatusPipe::~StatusPipe() {
     if (reading_) {
         // The buffer must outlive the read: wait for its cancellation to be done.
-        CancelIoEx(server_, &read_);
+        CancelIoEx(server_.get(), &read_);
         DWORD ignored = 0;
-        GetOverlappedResult(server_, &read_, &ignored, TRUE);
+        GetOverlappedResult(server_.get(), &read_, &ignored, TRUE);
     }
-    if (read_.hEvent) CloseHandle(read_.hEvent);
-    if (server_) CloseHandle(server_);
-    if (client_) CloseHandle(client_);
 }
 
 void StatusPipe::StartRead() {
     ResetEvent(read_.hEvent);
     // Done at once or under way: either way GetOverlappedResult tells when it is done.
-    reading_ = ReadFile(server_, buffer_, sizeof buffer_, nullptr, &read_) || GetLastError() == ERROR_IO_PENDING;
+    reading_ = ReadFile(server_.get(), buffer_, sizeof buffer_, nullptr, &read_) || GetLastError() == ERROR_IO_PENDING;
 }
 
 void StatusPipe::CollectRead() {
     if (!reading_) return;
     DWORD got = 0;
-    if (GetOverlappedResult(server_, &read_, &got, FALSE)) {
+    if (GetOverlappedResult(server_.get(), &read_, &got, FALSE)) {
         arrived_.insert(arrived_.end(), buffer_, buffer_ + got);
         StartRead();
     } else if (GetLastError() != ERROR_IO_INCOMPLETE) {

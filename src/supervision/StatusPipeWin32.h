@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+#include "win32/Handles.h"
+
 class StatusPipe {
 public:
     // Both ends, connected, no read begun yet; null when the pipe cannot be made.
@@ -23,14 +25,10 @@ public:
     StatusPipe(const StatusPipe&) = delete;
     StatusPipe& operator=(const StatusPipe&) = delete;
 
-    HANDLE ReadEnd() const { return server_; }
+    HANDLE ReadEnd() const { return server_.get(); }
     // The inheritable write end, whose value the backend gets on its command line; from
     // here on the caller closes it.
-    HANDLE HandOutWriteEnd() {
-        HANDLE client = client_;
-        client_ = nullptr;
-        return client;
-    }
+    HANDLE HandOutWriteEnd() { return client_.release(); }
     // Moves what has arrived into buffer (at most size bytes) without waiting and begins
     // the next read; returns the bytes moved. Call it only from the thread that waits on
     // ArrivalEvent: the read it begins ends with that thread.
@@ -44,8 +42,9 @@ private:
     void StartRead();
     void CollectRead();
 
-    HANDLE server_ = nullptr;
-    HANDLE client_ = nullptr;
+    UniqueFile server_;
+    UniqueFile client_;
+    UniqueHandle arrival_;  // the read's event (read_.hEvent)
     OVERLAPPED read_{};
     bool readBegun_ = false;
     bool reading_ = false;

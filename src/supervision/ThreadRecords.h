@@ -89,6 +89,7 @@ struct THREADINFOSTRUCT {
     int firstInstance = 0;                      // worker: first instance to start
     int instance = 0;                           // browser thread: the instance
     int rowCount = 10;                          // worker: rows of the instance table
+    int endInstance = 10;                       // worker: one past the last to start
     SearchPlatform* platform = nullptr;         // worker: how it reaches the world
 };
 

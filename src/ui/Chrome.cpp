@@ -1,5 +1,6 @@
 #include "ui/Chrome.h"
 
+#include "resource.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -111,10 +112,10 @@ CursorChoice ChooseCursor(const ChromeState& state, int controlId) {
     CursorChoice choice;
     choice.requestHint = !state.ctrlKeyDown;
     const bool clickableControl =
-        controlId == ControlId::closeAdapterButton || controlId == ControlId::refreshAdaptersButton ||
-        controlId == ControlId::findAndConfigureButton || controlId == ControlId::adapterList ||
-        controlId == ControlId::instanceList ||
-        (controlId >= ControlId::firstInstanceLed && controlId <= ControlId::lastInstanceLed);
+        controlId == IDC_BUTTON_CLOSE_SELECTED_ETHERNET_NETWORK_ADAPTER || controlId == IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS ||
+        controlId == IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES || controlId == IDC_LIST_ETHERNET_NETWORK_ADAPTERS ||
+        controlId == IDC_LIST_QEL_CONFIGURATION_DATA ||
+        (controlId >= IDC_STATIC_QEL1 && controlId <= IDC_STATIC_QEL10);
     const bool* over = state.mouseOverArea;
     choice.handCursor = clickableControl || over[overCloseButton] || over[overMinimizeButton] || over[overDragBar];
     return choice;

@@ -38,14 +38,14 @@ struct ChromeActions {
     bool invalidate = false;       // repaint the whole dialog
     bool invalidateHint = false;   // only the hint line changed: repaint just its rectangle
     bool trackMouseLeave = false;  // ask for a mouse-leave notification
-    bool requestHint = false;      // post the hint request (code 0) for what lies under the mouse now
+    bool requestHint = false;      // post the hint request (pcHintRequest) for what lies under the mouse now
     bool drag = false;             // let the system move the window with the mouse
     bool closeProcessesAndClose = false;  // close all backends, then close the dialog
     bool stopSearchAndClose = false;      // ask the search to stop; the dialog closes after it
     bool minimize = false;
     bool autoScale = false;  // scale factor from the monitor again, then a layout pass
     bool relayout = false;   // orientation changed: a layout pass
-    const wchar_t* findAndConfigureLabel = nullptr;  // new caption of button 1003, if any
+    const wchar_t* findAndConfigureLabel = nullptr;  // new caption of the Find And Configure button, if any
 };
 
 ChromeActions HandleMouseMove(ChromeState& state, const ChromeRects& rects, int x, int y);
@@ -59,14 +59,14 @@ ChromeActions HandleMouseLeave(ChromeState& state);
 // over the title bar but over neither of its buttons.
 ChromeActions HandleButtonDown(const ChromeState& state, const ChromeRects& rects, int x, int y);
 // Buttons act on release, by the release position alone. The auto-scale click ends scale
-// mode like the Ctrl key going up, so button 1003's label says again what a click does.
+// mode like the Ctrl key going up, so the Find And Configure button's label says again what a click does.
 ChromeActions HandleButtonUp(ChromeState& state, const ChromeRects& rects, int x, int y, bool searchRunning);
 ChromeActions HandleDoubleClick(ChromeState& state, const ChromeRects& rects, int x, int y);
 // Ctrl key down (auto-repeat included) or up.
 ChromeActions HandleCtrlKey(ChromeState& state, bool down);
 
 struct CursorChoice {
-    bool requestHint = false;  // post the hint request (code 0) with the control id
+    bool requestHint = false;  // post the hint request (pcHintRequest) with the control id
     bool handCursor = false;   // otherwise the default processing picks the cursor
 };
 // controlId: identifier of the window under the cursor, 0 for the dialog's own surface.

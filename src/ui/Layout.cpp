@@ -46,7 +46,7 @@ DialogGeometry ComputeDialogGeometry(double s, bool standardLayout) {
     g.refreshAdaptersButtonRect = At(B.left + S(5), B.top + S(110), S(210), S(22));
     g.closeAdapterButtonRect = At(B.left + S(250), B.top + S(110), S(240), S(22));
     g.findAndConfigureButtonRect = At(B.left + S(5), B.top + S(343), S(210), S(22));
-    // The search LED sits a fixed 10 pixels right of button 1003 and 3 below its top.
+    // The search LED sits a fixed 10 pixels right of the Find And Configure button and 3 below its top.
     g.searchLedRect = At(g.findAndConfigureButtonRect.right + 10, g.findAndConfigureButtonRect.top + 3, S(32), S(16));
     g.browserComboRect = At(B.right - S(5) - S(108), B.top + S(343), S(108), S(22));
     for (int k = 0; k < 10; ++k) {

@@ -7,20 +7,6 @@
 
 #include "common/Rect.h"
 
-// Control identifiers of the main dialog that the chrome places and hit-tests.
-namespace ControlId {
-constexpr int adapterList = 1000;
-constexpr int instanceList = 1001;
-constexpr int refreshAdaptersButton = 1002;
-constexpr int findAndConfigureButton = 1003;
-constexpr int firstInstanceLed = 1004;  // 1004 + k: LED of instance k + 1
-constexpr int lastInstanceLed = 1013;
-constexpr int searchLed = 1014;
-constexpr int browserCombo = 1015;
-constexpr int closeAdapterButton = 1016;
-constexpr int choiceCombo = 1018;
-}  // namespace ControlId
-
 // s * n rounded to the nearest integer, halves away from zero.
 int Scaled(double s, int n);
 
@@ -36,14 +22,14 @@ struct DialogGeometry {
     Rect hintTextRect;
     Rect titleTextRect;
     // Controls, in dialog client coordinates.
-    Rect adapterListRect;          // 1000
-    Rect instanceListRect;         // 1001
-    Rect refreshAdaptersButtonRect;  // 1002
-    Rect closeAdapterButtonRect;     // 1016
-    Rect findAndConfigureButtonRect; // 1003
-    Rect searchLedRect;            // 1014
-    Rect browserComboRect;         // 1015
-    Rect ledRect[10];              // 1004 + k
+    Rect adapterListRect;          // IDC_LIST_ETHERNET_NETWORK_ADAPTERS
+    Rect instanceListRect;         // IDC_LIST_QEL_CONFIGURATION_DATA
+    Rect refreshAdaptersButtonRect;  // IDC_BUTTON_FIND_ETHERNET_NETWORK_ADAPTERS
+    Rect closeAdapterButtonRect;     // IDC_BUTTON_CLOSE_SELECTED_ETHERNET_NETWORK_ADAPTER
+    Rect findAndConfigureButtonRect; // IDC_BUTTON_FIND_AND_CONFIGURE_QEL_DEVICES
+    Rect searchLedRect;            // IDC_STATIC_SEARCH_LED
+    Rect browserComboRect;         // IDC_COMBO_BROWSER
+    Rect ledRect[10];              // IDC_STATIC_QEL1 + k
     Rect ledLabelRect[10];
     std::wstring ledLabel[10];     // "QEL 1" to "QEL 10"
 };

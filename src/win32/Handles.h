@@ -76,6 +76,14 @@ struct RegistryKeyTraits {
     static void Created(pointer) {}
     static void Released(pointer) {}
 };
+struct MenuTraits {
+    using pointer = HMENU;
+    static pointer Invalid() { return nullptr; }
+    static bool IsValid(pointer p) { return p != nullptr; }
+    static void Close(pointer p) { DestroyMenu(p); }
+    static void Created(pointer) {}
+    static void Released(pointer) {}
+};
 template <class T>
 struct GdiObjectTraits {
     using pointer = T;
@@ -90,24 +98,19 @@ struct GdiObjectTraits {
     }
     static void Released(pointer) { CountGdiObject(-1); }
 };
-struct MemoryDcTraits {
-    using pointer = HDC;
-    static pointer Invalid() { return nullptr; }
-    static bool IsValid(pointer p) { return p != nullptr; }
+// Memory DCs count like GDI objects but go with DeleteDC.
+struct MemoryDcTraits : GdiObjectTraits<HDC> {
     static void Close(pointer p) {
         DeleteDC(p);
         CountGdiObject(-1);
     }
-    static void Created(pointer p) {
-        if (p) CountGdiObject(+1);
-    }
-    static void Released(pointer) { CountGdiObject(-1); }
 };
 
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueFile = UniqueResource<FileHandleTraits>;
 using UniqueFind = UniqueResource<FindHandleTraits>;
 using UniqueHkey = UniqueResource<RegistryKeyTraits>;
+using UniqueMenu = UniqueResource<MenuTraits>;
 template <class T>
 using UniqueGdi = UniqueResource<GdiObjectTraits<T>>;
 using UniqueBrush = UniqueGdi<HBRUSH>;
@@ -116,6 +119,27 @@ using UniqueFont = UniqueGdi<HFONT>;
 using UniqueBitmap = UniqueGdi<HBITMAP>;
 using UniqueRegion = UniqueGdi<HRGN>;
 using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
+
+// A process record as CreateProcessW fills it, read like the record itself (hProcess,
+// hThread, dwProcessId). Its two handles are closed together: by Close, by put (before the
+// record is filled again) and when the owner goes.
+class UniqueProcessInformation : public PROCESS_INFORMATION {
+public:
+    UniqueProcessInformation() : PROCESS_INFORMATION{} {}
+    UniqueProcessInformation(const UniqueProcessInformation&) = delete;
+    UniqueProcessInformation& operator=(const UniqueProcessInformation&) = delete;
+    ~UniqueProcessInformation() { Close(); }
+    void Close() {
+        if (hProcess) CloseHandle(hProcess);
+        if (hThread) CloseHandle(hThread);
+        static_cast<PROCESS_INFORMATION&>(*this) = PROCESS_INFORMATION{};
+    }
+    // For CreateProcessW's out-parameter.
+    PROCESS_INFORMATION* put() {
+        Close();
+        return this;
+    }
+};
 
 // A DC of a window's whole client area, released with ReleaseDC.
 class WindowDc {

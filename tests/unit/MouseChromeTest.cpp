@@ -148,7 +148,7 @@ TEST(MouseChrome, AutoScaleClickEndsScaleModeAndRestoresLabelAndHint) {
     EXPECT_TRUE(a.autoScale);
     EXPECT_FALSE(a.minimize);
     EXPECT_FALSE(d.ctrlKeyDown);
-    // The label says again what a click on button 1003 does, and the scaling hint is gone.
+    // The label says again what a click on the Find And Configure button does, and the scaling hint is gone.
     EXPECT_STREQ(a.findAndConfigureLabel, L"Find And Configure QEL Devices");
     EXPECT_EQ(d.hintText, L"");
     EXPECT_TRUE(a.invalidate);

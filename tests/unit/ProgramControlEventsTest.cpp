@@ -7,12 +7,12 @@ namespace {
 TEST(ProgramControlHints, ControlsFirstThenHoverFlagsAndTheHintLineRepaintedOnEveryChange) {
     FakeDialog d(10);
     HandleProgramControl(d, pcHintRequest, 1006);
-    EXPECT_EQ(d.hint, L"If LED is green, click to open a web browser for QEL 3.");
+    EXPECT_EQ(d.hint, L"If LED is green, click to open a web browser for QEL 3. Right-click for restart, stop and log.");
     EXPECT_EQ(d.hintRepaints, 1) << "a new hint is painted at once";
     HandleProgramControl(d, pcHintRequest, 1006);
     EXPECT_EQ(d.hintRepaints, 1) << "the same hint again: nothing to repaint";
     HandleProgramControl(d, pcHintRequest, 1013);
-    EXPECT_EQ(d.hint, L"If LED is green, click to open a web browser for QEL 10.");
+    EXPECT_EQ(d.hint, L"If LED is green, click to open a web browser for QEL 10. Right-click for restart, stop and log.");
     HandleProgramControl(d, pcHintRequest, 1014);
     EXPECT_EQ(d.hint, L"If LED is flashing green, searching for connected QEL devices.");
     HandleProgramControl(d, pcHintRequest, 1001);

@@ -72,10 +72,9 @@ void FakeDialog::WaitForWorkerEnd() {
     if (worker_.joinable()) worker_.join();
 }
 
-int FakeDialog::StartTsnProcess() {
-    const int i = currentInstance;
+int FakeDialog::StartBackend(int i) {
     if (beforeStart) beforeStart(i);
-    if (i >= 10) return 0;
+    if (i < 0 || i >= 10) return 0;
     const int nth = starts_[i]++;
     Backend backend;
     auto script = scripts.find(i);
@@ -118,7 +117,7 @@ int FakeDialog::StartTsnProcess() {
     processes[i] = &process;
     watch.logFile[i] = backend.altHeld ? std::wstring() : LogOf(i);
     startedInstances.push_back(i);
-    ++currentInstance;
+    if (i == currentInstance) ++currentInstance;
     return 1;
 }
 
@@ -129,30 +128,13 @@ void FakeDialog::Release(int i, int status, const std::string& text) {
 void FakeDialog::CloseAllOpenProcesses() {
     ++closeAllCalls;
     monitorsAliveAtCloseAll = platform.liveMonitors.load();
-    for (int i = 0; i < 10; ++i) {
-        table.SetCell(i, colActive, L"No");
-        instanceLed[i] = ledOff;
-        StopWatchingBackend(*this, i);
-        if (processes[i]) {
-            EndProcess(i, 1);
-            void* named = processes[i];
-            currentProcessStartup_g.compare_exchange_strong(named, nullptr);
-            processes[i] = nullptr;
-            --currentInstance;
-        }
-    }
+    CloseProgramBackends(*this);
 }
 
-void FakeDialog::StartFindQelDevThread() {
+void FakeDialog::StartSearch(int first, int end) {
     WaitForWorkerEnd();
     ++searchesStarted;
-    BeginSearchFlags(platform);
-    auto* record = new THREADINFOSTRUCT;
-    record->hWnd = this;
-    record->stopFlag = &stopFindQelDevThread_g;
-    record->firstInstance = currentInstance;
-    record->rowCount = table.RowCount();
-    record->platform = &platform;
+    THREADINFOSTRUCT* record = BeginSearch(platform, this, first, end, table.RowCount());
     workerEnded_ = false;
     clock.Join();
     worker_ = std::thread([this, record] {

@@ -316,19 +316,22 @@ public:
         CloseEveryBackend(*this);
         closed = true;
     }
-    int StartTsnProcess() override;
+    int StartBackend(int instance) override;
     std::wstring ProcessCreationReason() override { return creationReason; }
     void* BackendProcess(int i) override { return processes[i]; }
-    void TerminateBackend(int i) override {
-        StopWatchingBackend(*this, i);
-        terminated.push_back(i);
-        EndProcess(i, 0xFFFFFFFFul);
-        processes[i] = nullptr;
+    // The system ends the process at once; the failure handling's termination (exit code
+    // 0xFFFFFFFF) is recorded.
+    void TerminateBackendProcess(int i, unsigned long exitCode) override {
+        if (exitCode == 0xFFFFFFFFul) terminated.push_back(i);
+        EndProcess(i, exitCode);
     }
+    void WaitForBackendsToEnd(const std::vector<int>&, unsigned long) override {}
+    void ForgetBackendProcess(int i) override { processes[i] = nullptr; }
     std::wstring ReadLogFile() override { return L"last lines of the log"; }
     void CloseAllOpenProcesses() override;
     void FindAndCloseRunningProcesses() override { ++sweeps; }
-    void StartFindQelDevThread() override;
+    void StartFindQelDevThread() override { StartSearch(currentInstance, maxInstances); }
+    void StartOneInstanceSearch(int instance) override { StartSearch(instance, instance + 1); }
     void WaitForWorkerEnd() override;
     void WaitForThreadEndAndClose(void* thread) override {
         platform.WaitForThreadEnd(thread);
@@ -359,6 +362,7 @@ public:
     }
     static std::wstring LogOf(int i) { return L"FS_QEL_Instance" + std::to_wstring(i) + L"\\log\\output.log"; }
 
+    bool CanStartSearch() override { return true; }
     void GetEthernetNetworkAdapters() override { startUpSteps.push_back(L"adapters"); }
     void ConfigureDialogWindow() override { startUpSteps.push_back(L"layout"); }
 
@@ -406,6 +410,7 @@ public:
 
 private:
     void HandleNext(long long deadline);
+    void StartSearch(int first, int end);
     FakePlatform::Process* Process(int i) { return static_cast<FakePlatform::Process*>(processes[i]); }
     void SeeExit(int i) {
         exitWaits[i] = nullptr;

@@ -230,6 +230,26 @@ TEST(SearchThreadTest, CtrlStopClosesEverythingAndSearchesAgainFromTheFirstInsta
     ExpectCleanEnd(d);
 }
 
+TEST(SearchThreadTest, CloseAllTurnsEveryRowToNoEveryLedOffAndEndsEveryBackendOnce) {
+    FakeDialog d(10);
+    d.ClickFindAndConfigure(false);
+    ASSERT_TRUE(d.RunUntilIdle());
+    ASSERT_EQ(d.currentInstance, 10);
+    std::vector<FakePlatform::Process*> started;
+    for (void* process : d.processes) started.push_back(static_cast<FakePlatform::Process*>(process));
+    d.ClickFindAndConfigure(true);  // Ctrl + the button with no search running: close all
+    ASSERT_TRUE(d.RunUntil([&] { return d.closeAllCalls == 1; }));
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(d.table.Cell(i, colActive), L"No") << "row " << i;
+        EXPECT_EQ(d.instanceLed[i], ledOff) << "LED " << i;
+        EXPECT_EQ(d.processes[i], nullptr) << "instance " << i << " forgotten";
+        ASSERT_NE(started[i], nullptr);
+        EXPECT_EQ(started[i]->exitCode.load(), 1ul) << "instance " << i << " ended by close-all";
+    }
+    EXPECT_EQ(d.currentInstance, 0);
+    EXPECT_TRUE(d.boxes.empty()) << "the program's own terminations are not reported";
+}
+
 TEST(SearchThreadTest, CloseButtonDuringASearchClosesBackendsThenTheDialog) {
     FakeDialog d(10);
     d.scripts[1] = {{Backend::held}};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 bool IsOpen(HANDLE h) {
@@ -62,6 +64,32 @@ TEST(Handles, SelectionGuardRestoresThePreviousObject) {
         EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_PEN), pen.get());
     }
     EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_PEN), original);
+}
+
+TEST(Handles, ProcessRecordClosesBothHandlesOnCloseOnPutAndWhenItGoes) {
+    auto fill = [](PROCESS_INFORMATION* record) {
+        record->hProcess = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        record->hThread = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        return std::make_pair(record->hProcess, record->hThread);
+    };
+    UniqueProcessInformation record;
+    auto first = fill(record.put());
+    PROCESS_INFORMATION* slot = record.put();  // checked before new handles may reuse the values
+    EXPECT_FALSE(IsOpen(first.first));
+    EXPECT_FALSE(IsOpen(first.second));
+    EXPECT_EQ(slot->hProcess, nullptr);
+    auto second = fill(slot);
+    EXPECT_TRUE(IsOpen(second.first) && IsOpen(second.second));
+    record.Close();
+    EXPECT_FALSE(IsOpen(second.first) || IsOpen(second.second));
+    EXPECT_EQ(record.hProcess, nullptr);
+    EXPECT_EQ(record.hThread, nullptr);
+    std::pair<HANDLE, HANDLE> last;
+    {
+        UniqueProcessInformation scoped;
+        last = fill(scoped.put());
+    }
+    EXPECT_FALSE(IsOpen(last.first) || IsOpen(last.second));
 }
 
 }  // namespace

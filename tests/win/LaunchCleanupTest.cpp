@@ -2,6 +2,7 @@
 #include "LaunchFixture.h"
 #include "MessageBoxWatcher.h"
 #include "supervision/FolderRemovalWin32.h"
+#include "win32/Files.h"
 #include "supervision/SearchState.h"
 #include "win32/Handles.h"
 #include "win32/Processes.h"
@@ -9,8 +10,6 @@
 namespace launchtest {
 
 using supervision::DeleteFolderTree;
-using supervision::DirectoryExists;
-using supervision::FileExists;
 namespace {
 
 using LaunchCleanup = LaunchFixture;

@@ -4,14 +4,13 @@
 
 #include "supervision/SearchState.h"
 #include "supervision/FolderRemovalWin32.h"
+#include "win32/Files.h"
 #include "win32/Handles.h"
 #include "win32/Processes.h"
 
 namespace launchtest {
 
 using supervision::DeleteFolderTree;
-using supervision::DirectoryExists;
-using supervision::FileExists;
 
 std::string ReadWholeFile(const std::wstring& path) {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

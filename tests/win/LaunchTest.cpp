@@ -9,13 +9,12 @@
 #include "MessageBoxWatcher.h"
 #include "supervision/SearchState.h"
 #include "supervision/FolderRemovalWin32.h"
+#include "win32/Files.h"
 #include "win32/Handles.h"
 
 namespace launchtest {
 
 using supervision::DeleteFolderTree;
-using supervision::DirectoryExists;
-using supervision::FileExists;
 namespace {
 
 using Launch = LaunchFixture;

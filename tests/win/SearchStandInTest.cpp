@@ -10,7 +10,7 @@
 #include "MessageBoxWatcher.h"
 #include "supervision/SearchState.h"
 #include "supervision/Search.h"
-#include "supervision/SearchWin32.h"
+#include "app/DialogSearchWin32.h"
 
 namespace {
 

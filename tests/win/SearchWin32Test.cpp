@@ -19,7 +19,6 @@
 #include "common/ProgramControl.h"
 #include "supervision/Search.h"
 #include "supervision/SearchPlatformWin32.h"
-#include "supervision/ThreadStartWin32.h"
 #include "ConfigTestSupport.h"
 
 namespace {

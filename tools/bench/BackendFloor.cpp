@@ -7,8 +7,8 @@
 #include "BenchSupport.h"
 #include "config/ConfigFile.h"
 #include "supervision/BackendStartWin32.h"
-#include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"
+#include "win32/Files.h"
 
 namespace {
 
@@ -87,14 +87,14 @@ HANDLE StartBackend(const LaunchInputs& base, int instance, std::vector<HANDLE>&
 FloorResult MeasureBackendFloor(const ListTable& instanceTable, const ListTable& adapterList, int count,
                                 const std::wstring& programPath) {
     FloorResult result;
-    const FileSystemFolderLocation folders = LocateFileSystemFolders(programPath, supervision::DirectoryExists);
+    const FileSystemFolderLocation folders = LocateFileSystemFolders(programPath, DirectoryExists);
     LaunchInputs base;
     base.instanceTable = &instanceTable;
     base.adapterList = &adapterList;
     base.exeDrive = folders.exeDrive;
     base.fileSystemFoldersPath = folders.fileSystemFoldersPath;
-    base.directoryExists = supervision::DirectoryExists;
-    base.fileExists = supervision::FileExists;
+    base.directoryExists = DirectoryExists;
+    base.fileExists = FileExists;
 
     std::vector<HANDLE> processes;
     const double t0 = Now();

@@ -1,5 +1,5 @@
-// Enter and Escape inside the two choosers: the startup-file chooser (combo box 1018) while
-// it is shown and the browser chooser (combo box 1015) while its list is dropped down.
+// Enter and Escape inside the two choosers: the startup-file chooser (IDC_COMBO_CHOICE) while
+// it is shown and the browser chooser (IDC_COMBO_BROWSER) while its list is dropped down.
 #include "app/CtarnwickDlgWin32.h"
 #include "ui/ChooserKeys.h"
 

@@ -2,18 +2,18 @@
 #include <vector>
 
 #include "app/CtarnwickDlgWin32.h"
-#include "supervision/SearchState.h"
 #include "common/AnsiText.h"
 #include "supervision/BackendStartWin32.h"
 #include "supervision/BackendWatch.h"
 #include "supervision/FolderRemovalWin32.h"
 #include "supervision/LaunchPlan.h"
+#include "supervision/SearchState.h"
+#include "win32/Files.h"
 #include "win32/HeldFiles.h"
+#include "win32/MessageBox.h"
 #include "win32/SystemError.h"
 
 using supervision::DeleteFolderTree;
-using supervision::DirectoryExists;
-using supervision::FileExists;
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr DWORD logTailBytes = 1023;
 constexpr ULONGLONG logHoldWaitMilliseconds = 250;
 
 void ShowLaunchError(HWND owner, const std::wstring& text) {
-    MessageBoxW(owner, text.c_str(), L"Process creation", MB_ICONHAND | MB_OK);
+    ShowMessageBox(owner, L"Process creation", text, BoxKind::error);
 }
 
 // Held at the moment of the start, the Alt key asks for a visible console instead of the
@@ -33,9 +33,10 @@ bool AltKeyDown() { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }
 
 }  // namespace
 
-int CtarnwickDlg::StartTsnProcess() {
+int CtarnwickDlg::StartTsnProcess() { return StartInstanceProcess(currentInstance); }
+
+int CtarnwickDlg::StartInstanceProcess(int i) {
     processCreationReason.clear();
-    const int i = currentInstance;
     if (i < 0 || i >= maxInstances) return 0;
 
     LaunchInputs inputs;
@@ -66,9 +67,7 @@ int CtarnwickDlg::StartTsnProcess() {
     STARTUPINFOW& startup = startupInfo[i];
     startup = BackendStartupInfo(consoleTitles[i].data());
     // A record still holding handles (a backend nobody closed) gives them up first.
-    if (processInfo[i].hProcess) CloseHandle(processInfo[i].hProcess);
-    if (processInfo[i].hThread) CloseHandle(processInfo[i].hThread);
-    processInfo[i] = PROCESS_INFORMATION{};
+    processInfo[i].Close();
     DWORD creationFlags = CREATE_NO_WINDOW;
 
     // The program's copy of the log handle is closed on every way out; the backend has its own.
@@ -98,14 +97,14 @@ int CtarnwickDlg::StartTsnProcess() {
     std::vector<wchar_t> commandLine(plan.arguments.begin(), plan.arguments.end());
     commandLine.push_back(L'\0');
     if (!CreateProcessW(backendProgramName, commandLine.data(), nullptr, nullptr, TRUE, creationFlags, nullptr, nullptr,
-                        &startup, &processInfo[i])) {
+                        &startup, processInfo[i].put())) {
         processCreationReason = SystemErrorText(GetLastError());
         return 0;
     }
 
     // Each instance's own log, for a later report of its exit.
     backendWatch.logFile[i] = creationFlags == CREATE_NEW_CONSOLE ? std::wstring() : plan.logFile;
-    ++currentInstance;
+    if (i == currentInstance) ++currentInstance;  // a restart of an earlier row keeps the count
     return 1;
 }
 

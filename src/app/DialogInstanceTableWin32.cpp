@@ -1,8 +1,8 @@
 // In-place editing of the instance table by double-click.
 #include "app/CtarnwickDlgWin32.h"
 #include "app/SharedGlobals.h"
-#include "supervision/SearchState.h"
 #include "network/TableEditing.h"
+#include "supervision/SearchState.h"
 
 #include <algorithm>
 #include <utility>

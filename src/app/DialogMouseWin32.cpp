@@ -1,8 +1,8 @@
 // Mouse interaction, hover and the Ctrl key (scale mode): the core decides, this file
 // carries out what it asks for.
 #include "app/CtarnwickDlgWin32.h"
-#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
+#include "supervision/SearchState.h"
 #include "ui/Chrome.h"
 
 namespace {
@@ -17,7 +17,7 @@ ChromeRects RectsOf(const CtarnwickDlg& d) {
 
 // The id of the dialog's own control that holds `window` (0 for the dialog's surface). A
 // control's inner windows carry ids of their own: the edit field of a drop-down combo box
-// has id 1001, the instance table's.
+// has id 1001, the same as the instance table (IDC_LIST_QEL_CONFIGURATION_DATA).
 int ControlIdUnder(HWND dialog, HWND window) {
     while (window && window != dialog) {
         const HWND parent = GetAncestor(window, GA_PARENT);

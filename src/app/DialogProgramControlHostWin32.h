@@ -25,14 +25,17 @@ public:
     void PostProgramControl(unsigned code, long argument) override;
     void SendCloseCommand() override;
 
-    int StartTsnProcess() override { return d_.StartTsnProcess(); }
+    int StartBackend(int instance) override { return d_.StartInstanceProcess(instance); }
     std::wstring ProcessCreationReason() override { return d_.processCreationReason; }
     void* BackendProcess(int instance) override { return d_.processInfo[instance].hProcess; }
-    void TerminateBackend(int instance) override;
+    void TerminateBackendProcess(int instance, unsigned long exitCode) override;
+    void WaitForBackendsToEnd(const std::vector<int>& instances, unsigned long milliseconds) override;
+    void ForgetBackendProcess(int instance) override { d_.processInfo[instance].Close(); }
     std::wstring ReadLogFile() override;
     void CloseAllOpenProcesses() override { d_.CloseAllOpenProcesses(); }
     void FindAndCloseRunningProcesses() override { d_.FindAndCloseRunningProcesses(); }
     void StartFindQelDevThread() override { d_.StartFindQelDevThread(); }
+    void StartOneInstanceSearch(int instance) override { d_.StartOneInstanceSearch(instance); }
     void WaitForWorkerEnd() override;
     void WaitForThreadEndAndClose(void* thread) override;
 
@@ -42,6 +45,9 @@ public:
     bool BackendHasEnded(int instance, unsigned long& exitCode) override;
     std::wstring ReadLogTail(const std::wstring& logFile) override;
 
+    bool CanStartSearch() override {
+        return d_.findAndConfigureButton.IsWindowEnabled() && IsWindowEnabled(d_.GetSafeHwnd());
+    }
     void GetEthernetNetworkAdapters() override { d_.GetEthernetNetworkAdapters(); }
     void ConfigureDialogWindow() override { d_.ConfigureDialogWindow(); }
 

@@ -3,10 +3,13 @@
 
 #include <vector>
 
-#include "supervision/SearchState.h"
 #include "common/ProgramControl.h"
 #include "supervision/Browser.h"
-#include "supervision/ThreadStartWin32.h"
+#include "supervision/BrowserLaunchWin32.h"
+#include "supervision/SearchState.h"
+#include "supervision/ThreadRecords.h"
+#include "win32/MessageBox.h"
+#include "win32/Threads.h"
 
 void CtarnwickDlg::SetLedColor(PictureStatic& led, int colour) {
     const RECT rect = led.GetRectInParent();
@@ -32,7 +35,7 @@ void CtarnwickDlg::OnStnClickedStaticQel10() { OpenWebBrowser(9); }
 
 void CtarnwickDlg::OpenWebBrowser(int instance) {
     if (ReportsNoBrowser(instanceList, instance, browserCombo.GetCount())) {
-        MessageBoxW(hwnd_, NoBrowserBox::text, NoBrowserBox::caption, MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(hwnd_, NoBrowserBox::caption, NoBrowserBox::text, BoxKind::warning);
         return;
     }
     int selection = browserCombo.GetCurSel();
@@ -44,7 +47,7 @@ void CtarnwickDlg::OpenWebBrowser(int instance) {
         if (selection >= 0) browserCombo.SetCurSel(selection);
     }
     if (ReportsNoBrowserChosen(instanceList, instance, browserCombo.GetCount(), selection)) {
-        MessageBoxW(hwnd_, NoBrowserChosenBox::text, NoBrowserChosenBox::caption, MB_ICONEXCLAMATION | MB_OK);
+        ShowMessageBox(hwnd_, NoBrowserChosenBox::caption, NoBrowserChosenBox::text, BoxKind::warning);
         return;
     }
     if (selection < 0) return;
@@ -58,34 +61,14 @@ void CtarnwickDlg::OpenWebBrowser(int instance) {
     record->creationFlags = CREATE_NEW_CONSOLE;
     record->instance = instance;
 
-    SelfDeletingThread* thread = SelfDeletingThread::CreateSuspended(LaunchWebBrowserThread, record);
-    HANDLE handle = thread ? thread->DuplicateThreadHandle() : nullptr;
+    UniqueHandle handle = StartNamedThread(L"browser launch", LaunchWebBrowserThread, record, [&](NamedThread* thread) {
+        threadLaunchWebBrowser_gp = thread;
+        record->thread = thread;
+    });
     if (!handle) {
-        if (thread) thread->Abandon();
         delete record;
         return;
     }
     // Only the latest browser thread is remembered; nobody waits for it.
-    if (HANDLE previous = hThreadLaunchWebBrowser_g.exchange(handle)) CloseHandle(previous);
-    threadLaunchWebBrowser_gp = thread;
-    record->thread = thread;
-    thread->Resume();
-}
-
-unsigned LaunchWebBrowserThread(void* argument) {
-    THREADINFOSTRUCT* record = static_cast<THREADINFOSTRUCT*>(argument);
-    std::vector<wchar_t> commandLine(record->commandLine.begin(), record->commandLine.end());
-    commandLine.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, record->creationFlags, nullptr, nullptr,
-                       &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 1000);
-        PostMessageW(static_cast<HWND>(record->hWnd), programControlMessage, pcBrowserOpened, record->instance);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    delete record;
-    return 0;
+    UniqueHandle previous(hThreadLaunchWebBrowser_g.exchange(handle.release()));
 }

@@ -2,9 +2,9 @@
 // for the terminated processes to be gone, so that nothing started next finds their files
 // still held.
 #include "app/CtarnwickDlgWin32.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "supervision/LaunchPlan.h"
-#include "supervision/ProgramControlHostWin32.h"
-#include "supervision/SearchState.h"
+#include "supervision/ProgramControlEvents.h"
 #include "win32/Processes.h"
 
 namespace {
@@ -16,27 +16,7 @@ constexpr DWORD endingWaitMilliseconds = 1000;
 
 void CtarnwickDlg::CloseAllOpenProcesses() {
     DialogProgramControlHost host(*this);
-    std::vector<HANDLE> ending;
-    for (int i = 0; i < maxInstances; ++i) {
-        StopWatchingBackend(host, i);  // the program's own termination is no exit to report
-        if (i < instanceList.RowCount()) instanceList.SetCell(i, colActive, L"No");
-        SetLedColor(instanceLed[i], 0);
-        if (!processInfo[i].hProcess) continue;
-        TerminateProcess(processInfo[i].hProcess, 1);
-        ending.push_back(processInfo[i].hProcess);
-    }
-    WaitForProcessesToEnd(ending, endingWaitMilliseconds);
-    for (PROCESS_INFORMATION& process : processInfo) {
-        if (!process.hProcess) continue;
-        // A monitor may still name it; it must not look at a closed handle.
-        void* named = process.hProcess;
-        currentProcessStartup_g.compare_exchange_strong(named, nullptr);
-        CloseHandle(process.hProcess);
-        if (process.hThread) CloseHandle(process.hThread);
-        process.hProcess = nullptr;
-        process.hThread = nullptr;
-        if (currentInstance > 0) --currentInstance;
-    }
+    CloseProgramBackends(host);
 }
 
 void CtarnwickDlg::FindAndCloseRunningProcesses() {

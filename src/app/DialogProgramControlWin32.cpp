@@ -1,7 +1,9 @@
 // The program-control message: every report of the threads and the mouse handling.
-#include "supervision/SearchState.h"
+#include "app/DialogProgramControlHostWin32.h"
 #include "common/ProgramControl.h"
-#include "supervision/ProgramControlHostWin32.h"
+#include "supervision/SearchState.h"
+#include "win32/MessageBox.h"
+#include "win32/Processes.h"
 #include "win32/SystemError.h"
 
 LRESULT CtarnwickDlg::OnProgramControl(WPARAM code, LPARAM argument) {
@@ -16,7 +18,7 @@ void DialogProgramControlHost::FocusInstanceRow(int row) {
 }
 
 void DialogProgramControlHost::ShowErrorBox(const std::wstring& text, const std::wstring& caption) {
-    MessageBoxW(d_.GetSafeHwnd(), text.c_str(), caption.c_str(), MB_ICONERROR | MB_OK);
+    ShowMessageBox(d_.GetSafeHwnd(), caption, text, BoxKind::error);
 }
 
 void DialogProgramControlHost::PostProgramControl(unsigned code, long argument) {
@@ -25,17 +27,15 @@ void DialogProgramControlHost::PostProgramControl(unsigned code, long argument) 
 
 void DialogProgramControlHost::SendCloseCommand() { SendMessageW(d_.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-void DialogProgramControlHost::TerminateBackend(int instance) {
-    StopWatchingBackend(*this, instance);  // the program's own termination is no exit to report
-    PROCESS_INFORMATION& process = d_.processInfo[instance];
-    if (process.hProcess) {
-        TerminateProcess(process.hProcess, 0xFFFFFFFF);
-        WaitForSingleObject(process.hProcess, 10000);
-        CloseHandle(process.hProcess);
-    }
-    if (process.hThread) CloseHandle(process.hThread);
-    process.hProcess = nullptr;
-    process.hThread = nullptr;
+void DialogProgramControlHost::TerminateBackendProcess(int instance, unsigned long exitCode) {
+    if (HANDLE process = d_.processInfo[instance].hProcess) TerminateProcess(process, static_cast<UINT>(exitCode));
+}
+
+void DialogProgramControlHost::WaitForBackendsToEnd(const std::vector<int>& instances, unsigned long milliseconds) {
+    std::vector<HANDLE> processes;
+    for (int i : instances)
+        if (HANDLE process = d_.processInfo[i].hProcess) processes.push_back(process);
+    WaitForProcessesToEnd(processes, milliseconds);
 }
 
 std::wstring DialogProgramControlHost::ReadLogFile() { return ReadLogTail(hLogFileName_g); }
@@ -47,8 +47,8 @@ void DialogProgramControlHost::WaitForWorkerEnd() {
 }
 
 void DialogProgramControlHost::WaitForThreadEndAndClose(void* thread) {
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
+    UniqueHandle owned(static_cast<HANDLE>(thread));
+    WaitForSingleObject(owned.get(), INFINITE);
 }
 
 bool DialogProgramControlHost::WaitForBackendExit(int instance, std::wstring& reason) {

@@ -112,7 +112,10 @@ std::wstring CtarnwickDlg::ReadLogFile() { return ReadLogFile(hLogFileName_g); }
 
 std::wstring CtarnwickDlg::ReadLogFile(const std::wstring& logFile, bool fromWholeLine) {
     if (logFile.empty() || !FileExists(logFile)) return {};
-    UniqueFile file = CreateFileWaitingOutHolds(logFile, GENERIC_READ, 0, nullptr, OPEN_EXISTING, logHoldWaitMilliseconds);
+    // Shared with a writer: a backend that has just ended may hold its log a while longer
+    // (under load, longer than the hold is waited out), and the box needs the tail.
+    UniqueFile file = CreateFileWaitingOutHolds(logFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, logHoldWaitMilliseconds);
     if (!file) return {};
     LARGE_INTEGER back{};
     back.QuadPart = -static_cast<LONGLONG>(logTailBytes);

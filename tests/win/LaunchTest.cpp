@@ -402,5 +402,18 @@ TEST_F(Launch, ReadLogFileReturnsTheWholeShortLogOrTheLast1023BytesForTheExitBox
     EXPECT_EQ(dialog->ReadLogFile(), L"");
 }
 
+TEST_F(Launch, ALogStillHeldByItsBackendIsReadAllTheSame) {
+    // A backend that has just ended may hold its log, open for writing, a while after it
+    // was signalled (longer on a loaded machine): the failure box needs the tail regardless.
+    const std::wstring path = workDirectory + L"\\held.log";
+    WriteWholeFile(path, "start-up failed: no device\r\n");
+    UniqueFile writer(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
+    hLogFileName_g = path;
+    EXPECT_EQ(dialog->ReadLogFile(), L"start-up failed: no device\r\n");
+    hLogFileName_g.clear();
+}
+
 }  // namespace
 }  // namespace launchtest

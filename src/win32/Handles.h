@@ -68,22 +68,18 @@ struct FileHandleTraits : KernelHandleTraits {
 struct FindHandleTraits : FileHandleTraits {
     static void Close(pointer p) { FindClose(p); }
 };
-struct RegistryKeyTraits {
-    using pointer = HKEY;
+// A resource that is null when empty and given back by one call.
+template <class T, auto Release>
+struct NullableTraits {
+    using pointer = T;
     static pointer Invalid() { return nullptr; }
     static bool IsValid(pointer p) { return p != nullptr; }
-    static void Close(pointer p) { RegCloseKey(p); }
+    static void Close(pointer p) { Release(p); }
     static void Created(pointer) {}
     static void Released(pointer) {}
 };
-struct MenuTraits {
-    using pointer = HMENU;
-    static pointer Invalid() { return nullptr; }
-    static bool IsValid(pointer p) { return p != nullptr; }
-    static void Close(pointer p) { DestroyMenu(p); }
-    static void Created(pointer) {}
-    static void Released(pointer) {}
-};
+using RegistryKeyTraits = NullableTraits<HKEY, RegCloseKey>;
+using MenuTraits = NullableTraits<HMENU, DestroyMenu>;
 template <class T>
 struct GdiObjectTraits {
     using pointer = T;

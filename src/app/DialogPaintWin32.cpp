@@ -78,7 +78,8 @@ void CtarnwickDlg::OnPaint() {
 BOOL CtarnwickDlg::OnEraseBkgnd(HDC) { return FALSE; }
 
 void CtarnwickDlg::InvalidateHintLine() {
-    const RECT hint{hintTextRect.left, hintTextRect.top, hintTextRect.right, hintTextRect.bottom};
+    // With the line above it, where a hint too long for one line goes on.
+    const RECT hint{hintTextRect.left, hintTextRect.top - hintTextRect.Height(), hintTextRect.right, hintTextRect.bottom};
     InvalidateRect(hwnd_, &hint, FALSE);
 }
 

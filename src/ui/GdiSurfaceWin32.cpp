@@ -53,7 +53,17 @@ void GdiSurface::Text(const Rect& rect, const std::wstring& text, PaintFont font
     SetBkMode(dc_, TRANSPARENT);
     SetTextColor(dc_, ToColorref(colour));
     RECT r = ToRECT(rect);
-    DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &r, align);
+    UINT flags = align & ~wrapUpward;
+    if (align & wrapUpward) {
+        flags |= DT_WORDBREAK;
+        RECT needed = r;
+        DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &needed, flags | DT_CALCRECT);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc_, &metrics);
+        const LONG extraLines = (needed.bottom - needed.top) - metrics.tmHeight;
+        if (extraLines > 0) r.top -= extraLines;
+    }
+    DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &r, flags);
 }
 
 void GdiSurface::StretchBanner(const Rect& dest) {

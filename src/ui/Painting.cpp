@@ -1,5 +1,7 @@
 #include "ui/Painting.h"
 
+#include <algorithm>
+
 #include "ui/Chrome.h"
 #include "ui/Layout.h"
 
@@ -50,7 +52,15 @@ void PaintChrome(DrawingSurface& surface, const PaintInputs& in) {
             surface.Text(in.ledLabelRect[k], in.ledLabel[k], fontLedCaption, PaintColour::white, alignCenter);
 
     const TextAlign align = in.standardLayout ? alignLeft : alignRight;
-    surface.Text(in.hintTextRect, in.hintText ? *in.hintText : none, fontTitle, PaintColour::hint, align);
+    // The hint line ends where the banner begins: a longer hint (an LED's, with its
+    // right-click sentence) goes on in a line above instead of under the banner.
+    Rect hint = in.hintTextRect;
+    if (in.standardLayout)
+        hint.right = std::min(hint.right, in.bannerRect.left);
+    else
+        hint.left = std::max(hint.left, in.bannerRect.right);
+    surface.Text(hint, in.hintText ? *in.hintText : none, fontTitle, PaintColour::hint,
+                 static_cast<TextAlign>(align | wrapUpward));
     surface.Text(in.titleTextRect, in.titleText ? *in.titleText : none, fontTitle, PaintColour::title, align);
     // Last: the banner covers any hint text that reaches into its corner.
     surface.StretchBanner(in.bannerRect);

@@ -39,6 +39,9 @@ constexpr Colour title{222, 222, 222};
 // Horizontal alignment of a text in its box (top-aligned, the values of the platform's
 // text-drawing flags).
 enum TextAlign : unsigned { alignLeft = 0x0, alignCenter = 0x1, alignRight = 0x2 };
+// With an alignment: a text too wide for the rectangle breaks between words, and the lines
+// beyond the first grow upward, so that its last line stands where a single line would.
+constexpr unsigned wrapUpward = 0x100000;
 
 // Font indices: the dialog's fonts[0] (LED captions) and fonts[1] (title and hint line).
 enum PaintFont { fontLedCaption = 0, fontTitle = 1 };

@@ -107,7 +107,8 @@ TEST(PaintChrome, FullSequenceAtScaleOne) {
     EXPECT_EQ(s.Starting("text").size(), 12u);
     EXPECT_TRUE(s.Has("text 808,422,842,438 f0 255/255/255 a1 'QEL 10'"));
     const size_t n = s.ops.size();
-    EXPECT_EQ(s.ops[n - 3], "text 40,520,850,545 f1 15/17/217 a0 'Click to exit.'");
+    // The hint line stops where the banner begins and may wrap upward (a1048576: left, wrapping).
+    EXPECT_EQ(s.ops[n - 3], "text 40,520,613,545 f1 15/17/217 a1048576 'Click to exit.'");
     EXPECT_EQ(s.ops[n - 2], "text 40,0,845,25 f1 222/222/222 a0 'brisvale'");
     EXPECT_EQ(s.ops[n - 1], "banner 613,490,848,548");  // last, over any hint text
     EXPECT_EQ(s.pensHeld, 0);
@@ -153,7 +154,7 @@ TEST(PaintChrome, FlippedLayoutRightAlignsTextsAndMovesTheBanner) {
     scene.hint.clear();
     const RecordingSurface s = scene.Paint();
     EXPECT_EQ(s.ops[0], "fill 820,0,850,550 255/170/85");
-    EXPECT_TRUE(s.Has("text 0,520,810,545 f1 15/17/217 a2 ''"));
+    EXPECT_TRUE(s.Has("text 237,520,810,545 f1 15/17/217 a1048578 ''"));  // right of the banner
     EXPECT_TRUE(s.Has("text 5,0,810,25 f1 222/222/222 a2 'brisvale'"));
     EXPECT_EQ(s.ops.back(), "banner 2,490,237,548");
     EXPECT_TRUE(s.Has("line 6,6 19,19"));  // close button now at the left end

@@ -13,8 +13,9 @@ HINT=15,17,217
 rect() { IFS=, read -r WL WT WR WB < <(probe window-rect); }
 size() { rect; echo "$((WR - WL))x$((WB - WT))"; }   # for wait_for_eq: run in a subshell, it moves no WL
 at() { echo $((WL + $1)) $((WT + $2)); }  # screen point of a client point (no frame)
-# The hint line's left part at s = 1.0 (the banner covers its right end).
-hint_area() { convert "$E2E_WS/shot.png" -crop "560x25+$((WL + 40))+$((WT + 520))" +repage "$1"; }
+# The hint line at s = 1.0, left of the banner, with the line above it, where a hint too long
+# for one line (an LED's) goes on.
+hint_area() { convert "$E2E_WS/shot.png" -crop "570x50+$((WL + 40))+$((WT + 495))" +repage "$1"; }
 hint_sum() { hint_area rgb:- | md5sum | cut -d' ' -f1; }
 hint_pixels() { hint_area txt:- | grep -c "($HINT)"; }  # pixels of the hint colour
 # What the screenshot must show before it is judged (each waits for a new screenshot).

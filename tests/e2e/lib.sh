@@ -79,6 +79,7 @@
 # LEDs:        `probe led ID` prints COLOUR, the centre pixel's R,G,B and the bitmap handle;
 #              COLOUR (off, green, red, yellow, blue, amber or unknown) is read from the
 #              screen, so the dialog must not be covered there. led_colour ID: COLOUR alone.
+#              leds / rows: the first three LEDs' colours and "Active" cells ("green red green").
 # Close-all:   close_all_with_ctrl            Ctrl held, a real click on button 1003
 # Boxes:       `probe message-box` prints caption=, text=, buttons= and icon= (error,
 #              exclamation, information or none) of the first open box of the program;
@@ -427,6 +428,9 @@ instances_on_adapter() {
 }
 
 led_colour() { probe led "$1" | cut -f1; }
+# The three-instance rig's LEDs (colours) and "Active" cells, space-separated: "green red green".
+leds() { for id in 1004 1005 1006; do led_colour "$id"; done | tr -d '\r' | xargs; }
+rows() { for r in 0 1 2; do probe list-cells 1001 "$r" 1; done | tr -d '\r' | xargs; }
 
 # close_all_with_ctrl: with Ctrl held, button 1003 reads "Close All Running Processes"; click it.
 close_all_with_ctrl() {

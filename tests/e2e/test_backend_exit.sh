@@ -10,8 +10,6 @@ instances_on_adapter lab0=02:00:00:00:01:01 3
 for k in 0 1 2; do dravik_behaviour "$k" delay_ms=100 http=off; done
 start_brisvale --wait
 
-leds() { for id in 1004 1005 1006; do led_colour "$id"; done | tr -d '\r' | xargs; }
-rows() { for r in 0 1 2; do probe list-cells 1001 "$r" 1; done | tr -d '\r' | xargs; }
 open_boxes() { probe windows | tr -d '\r' | awk -F'\t' '$3 == "box"' | wc -l; }
 search_done() { wait_for_eq -t 30 1 probe control 1016 enabled || fail "the search did not end"; }
 bring_up() {

@@ -11,8 +11,6 @@ instances_on_adapter lab0=02:00:00:00:01:01 3
 for k in 1 2; do dravik_behaviour "$k" delay_ms=50 http=off; done
 start_brisvale --wait
 
-leds() { for id in 1004 1005 1006; do led_colour "$id"; done | tr -d '\r' | xargs; }
-rows() { for r in 0 1 2; do probe list-cells 1001 "$r" 1; done | tr -d '\r' | xargs; }
 search_done() { wait_for_eq -t 30 1 probe control 1016 enabled; }
 # ms_of HH:MM:SS.mmm: milliseconds since midnight.
 ms_of() { local h m s; IFS=: read -r h m s <<<"$1"; echo $(((10#$h * 3600 + 10#$m * 60) * 1000 + 10#${s%.*} * 1000 + 10#${s#*.})); }

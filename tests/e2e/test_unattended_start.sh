@@ -7,7 +7,6 @@ source "$(dirname "$0")/lib.sh"
 instances_on_adapter lab0=02:00:00:00:01:01 3
 for k in 0 1 2; do dravik_behaviour "$k" delay_ms=100 http=off; done
 
-leds() { for id in 1004 1005 1006; do led_colour "$id"; done | tr -d '\r' | xargs; }
 copies() { probe count-processes brisvale.exe | tr -d '\r'; }
 # start_copy ARGS...: another brisvale.exe in the workspace, in the background; COPY_PID.
 start_copy() {

@@ -23,7 +23,6 @@ shot() {  # shot NAME: a screenshot in the workspace, and in E2E_SHOTS when give
     screenshot "$1.png"
     [ -z "${E2E_SHOTS:-}" ] || cp "$1.png" "$E2E_SHOTS/$E2E_NAME-$1.png"
 }
-leds() { for id in 1004 1005 1006; do led_colour "$id"; done | tr -d '\r' | xargs; }
 # row_point LIST ROW: a screen point inside the row, just right of its left edge
 row_point() { probe list-cell-rect "$1" "$2" 0 | { IFS=', ' read -r l _ _ _ _ y; echo "$((l + 3)) $y"; }; }
 

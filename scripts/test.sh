@@ -61,6 +61,7 @@ if [ -n "$windows_built" ]; then
     wine_began=$SECONDS
     wine_ended="$root/build/ctest-windows.ended"
     rm -f "$wine_ended"
+    rm -f build/windows/wine-faults.log
     (ctest --test-dir build/windows --output-on-failure -j"$wine_jobs" >"$wine_log" 2>&1; status=$?
         echo "$SECONDS" >"$wine_ended"; exit $status) &
     wine_tests=$!
@@ -120,6 +121,10 @@ echo "=== the five slowest tests"
 cat "${test_logs[@]}" 2>/dev/null | sed -nE 's/.*Test +#[0-9]+: ([^ ]+) .* ([0-9.]+) sec$/\2 \1/p' | sort -rn | head -5 |
     while read -r seconds name; do printf '%7.1f s  %s\n' "$seconds" "$name"; done
 
+if [ -s build/windows/wine-faults.log ]; then
+    echo "=== Wine's own faults, worked around by asking again"
+    cat build/windows/wine-faults.log
+fi
 echo
 if ((${#failed[@]})); then
     echo "FAILED: ${failed[*]}"

@@ -215,9 +215,10 @@ run_wine() { "${E2E_WINE[@]}" "$@"; }
 
 # A fault of Wine's own that the rig worked around: said here, and listed in E2E_BIN's
 # wine-faults.log for the test command's summary (a test that passes shows no output).
+E2E_WINE_FAULTS=$E2E_BIN/wine-faults.log
 _e2e_wine_fault() {
     echo "$E2E_NAME: $*" >&2
-    echo "$(date +%T) $E2E_NAME: $*" >>"$E2E_BIN/wine-faults.log"
+    echo "$(date +%T) $E2E_NAME: $*" >>"$E2E_WINE_FAULTS"
 }
 
 # Wine under load now and then fails to run a program at all: it ends at once, and the

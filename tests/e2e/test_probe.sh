@@ -74,4 +74,15 @@ expect_match '^[^
 [^
 ]*firefox.exe"? +-url 127.0.0.1:50009$' "$(cat "$args" 2>/dev/null)" "recorded command lines"
 
+step "a probe Wine did not run is asked again, twice, each time noted; one that says why is not"
+E2E_WINE_FAULTS=$E2E_WS/wine-faults.log   # these faults are made here, not Wine's
+real_probe=$E2E_PROBE
+E2E_PROBE=$E2E_WS/no-such-probe.exe
+probe windows 2>/dev/null
+expect_ne 0 "$?" "the status of a probe Wine did not run"
+E2E_PROBE=$real_probe
+expect_eq 2 "$(grep -c "Wine did not run the probe (windows:" "$E2E_WINE_FAULTS")" "notes of a probe asked again"
+expect_fails fprobe control 9999 2>/dev/null
+expect_eq 2 "$(grep -c "Wine did not run the probe" "$E2E_WINE_FAULTS")" "notes after a probe that said why it failed"
+
 finish

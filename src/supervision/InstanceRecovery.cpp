@@ -28,8 +28,7 @@ void StopInstance(ProgramControlHost& host, int instance) {
         int& current = host.CurrentInstance();
         if (instance == current - 1) --current;  // the next search starts it again
     }
-    host.InstanceList().SetCell(instance, colActive, L"No");
-    host.SetInstanceLedColor(instance, ledOff);
+    ShowInstanceDown(host, instance);
 }
 
 void RestartInstance(ProgramControlHost& host, int instance) {
@@ -37,8 +36,7 @@ void RestartInstance(ProgramControlHost& host, int instance) {
     if (instance > host.CurrentInstance()) return;
     if (host.BackendProcess(instance)) {
         TerminateBackend(host, instance);
-        host.InstanceList().SetCell(instance, colActive, L"No");
-        host.SetInstanceLedColor(instance, ledOff);
+        ShowInstanceDown(host, instance);
     }
     host.StartOneInstanceSearch(instance);
 }

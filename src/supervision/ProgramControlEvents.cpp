@@ -106,8 +106,7 @@ void EndOfSearch(ProgramControlHost& host) {
         std::wstring text = StartupFailureBoxText(k + 1);
         if (k >= 0) {
             if (k == current - 1) --current;
-            host.InstanceList().SetCell(k, colActive, L"No");
-            host.SetInstanceLedColor(k, ledOff);
+            ShowInstanceDown(host, k);
             TerminateBackend(host, k);
         }
         text += host.ReadLogFile();
@@ -236,12 +235,16 @@ void TerminateBackend(ProgramControlHost& host, int instance) {
     host.ForgetBackendProcess(instance);
 }
 
+void ShowInstanceDown(ProgramControlHost& host, int instance) {
+    host.InstanceList().SetCell(instance, colActive, L"No");
+    host.SetInstanceLedColor(instance, ledOff);
+}
+
 void CloseProgramBackends(ProgramControlHost& host) {
     std::vector<int> ending;
     for (int i = 0; i < maxInstances; ++i) {
         StopWatchingBackend(host, i);  // the program's own termination is no exit to report
-        if (i < host.InstanceList().RowCount()) host.InstanceList().SetCell(i, colActive, L"No");
-        host.SetInstanceLedColor(i, ledOff);
+        ShowInstanceDown(host, i);
         if (!host.BackendProcess(i)) continue;
         host.TerminateBackendProcess(i, 1);
         ending.push_back(i);

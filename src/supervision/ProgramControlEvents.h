@@ -18,6 +18,9 @@ void HandleFindAndConfigureButton(ProgramControlHost& host);
 // terminated with exit code 0xFFFFFFFF, its end awaited at most 10 s, its handles closed.
 void TerminateBackend(ProgramControlHost& host, int instance);
 
+// Instance i shown as down: its row reads "No" and its LED is off.
+void ShowInstanceDown(ProgramControlHost& host, int instance);
+
 // Every backend the program started, ended: each row reads "No" and each LED is off, all
 // are terminated (exit code 1) and awaited together at most 1 s, then forgotten, and the
 // next search starts from the first row.

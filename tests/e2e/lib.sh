@@ -85,6 +85,8 @@
 #              exclamation, information or none) of the first open box of the program;
 #              `probe boxes` one line per open box (caption and text);
 #              `probe close-box [BUTTON]` presses OK (or BUTTON) and waits until it is gone.
+#              expect_refused_start REGEX [MS]: a refusal box matching REGEX, then the
+#                                            report of the failed start; both closed
 # Checks:      expect_eq WANT GOT [what] | expect_ne NOTWANT GOT [what]
 #              expect_match REGEX GOT [what] (extended regex, whole text searched)
 #              expect_ok CMD... | expect_fails CMD...
@@ -459,6 +461,18 @@ led_colour() { probe led "$1" | cut -f1; }
 # The three-instance rig's LEDs (colours) and "Active" cells, space-separated: "green red green".
 leds() { for id in 1004 1005 1006; do led_colour "$id"; done | tr -d '\r' | xargs; }
 rows() { for r in 0 1 2; do probe list-cells 1001 "$r" 1; done | tr -d '\r' | xargs; }
+
+# expect_refused_start REGEX [MS]: the launch refuses a start with a "Process creation" box
+# whose text matches REGEX (waited for MS, default 10000), then the search reports the
+# failed start; both boxes are closed.
+expect_refused_start() {
+    probe wait-box "Process creation" "${2:-10000}" >/dev/null || fail "no box refusing the start"
+    expect_match "text=$1" "$(probe message-box)" "the refusal"
+    probe close-box
+    probe wait-box "Process creation" 10000 >/dev/null || fail "no report of the failed start"
+    expect_match "text=Failed to create process for dravik\.exe" "$(probe message-box)" "the failed start's report"
+    probe close-box
+}
 
 # close_all_with_ctrl: with Ctrl held, button 1003 reads "Close All Running Processes"; click it.
 close_all_with_ctrl() {

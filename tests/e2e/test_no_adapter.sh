@@ -16,11 +16,6 @@ expect_eq "" "$(probe list-cells 1001 0 2 | tr -d '\r')" "adapter cell after a d
 
 step "a search says which instance has no adapter and starts nothing"
 click_control 1003
-probe wait-box "Process creation" 20000 >/dev/null || fail "no box after the click on 1003"
-expect_match "text=No Ethernet adapter selected for QEL 1" "$(probe message-box)" "the launch's box"
-probe close-box
-probe wait-box "Process creation" 10000 >/dev/null || fail "no report of the failed start"
-expect_match "text=Failed to create process for dravik.exe" "$(probe message-box)" "the search's report"
-probe close-box
+expect_refused_start "No Ethernet adapter selected for QEL 1" 20000
 expect_eq 0 "$(probe count-processes dravik.exe)" "backends running"
 finish

@@ -62,12 +62,7 @@ step "a restart refused by a box (its startup file gone) touches nothing else"
 # (Wine keeps the adapters it listed for the whole session: a removed adapter would stay.)
 mv "$(instance_folder 2)/eval-trx9420.xml" "$(instance_folder 2)/eval-trx9420.xml.away" || fail "cannot move the startup file"
 led_menu 1006 r
-probe wait-box "Process creation" 10000 >/dev/null || fail "the refused restart showed no box"
-expect_match 'text=File "eval-trx9420\.xml" does not exist' "$(probe message-box)" "the refusal"
-probe close-box
-probe wait-box "Process creation" 10000 >/dev/null || fail "no box after the refusal"
-expect_match "text=Failed to create process for dravik\.exe" "$(probe message-box)" "the failed start"
-probe close-box
+expect_refused_start 'File "eval-trx9420\.xml" does not exist'
 expect_eq "green green red" "$(leds)" "LEDs"
 expect_eq "Yes Yes No" "$(rows)" "Active column"
 expect_eq "$(printf '%s\n' "$first" "$renewed" | sort -n | xargs)" "$(running)" "the backends of instances 1 and 2"
